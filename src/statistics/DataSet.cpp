@@ -1,0 +1,11 @@
+#include "DataSet.h"
+
+void resetDataSet(DataSet& data)
+{
+    data.sample1 = SampleSeries{};
+    data.sample2 = SampleSeries{};
+    data.result.d1.clear();
+    data.result.d2.clear();
+    data.result.iN1 = 0;
+    data.result.iN2 = 0;
+}

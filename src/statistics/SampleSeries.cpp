@@ -1,0 +1,27 @@
+#include "SampleSeries.h"
+
+#include <limits>
+#include <numeric>
+
+void SampleSeries::appendVariant(double value)
+{
+    variants.push_back(value);
+    ++variantCount;
+}
+
+void SampleSeries::appendFrequency(int value)
+{
+    frequencies.push_back(value);
+    ++frequencyCount;
+}
+
+std::int64_t SampleSeries::frequencySum() const
+{
+    return std::accumulate(frequencies.begin(), frequencies.begin() + pairCount(), std::int64_t{0});
+}
+
+bool SampleSeries::frequencyFits(int value) const
+{
+    const std::int64_t sum = frequencySum() + value;
+    return sum >= std::numeric_limits<int>::min() && sum <= std::numeric_limits<int>::max();
+}

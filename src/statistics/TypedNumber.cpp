@@ -1,0 +1,21 @@
+#include "TypedNumber.h"
+
+#include <cmath>
+
+std::optional<double> parseVariant(const QString& text)
+{
+    QString normalized = text.trimmed();
+    normalized.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = normalized.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+int parseFrequency(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? value : 0;
+}
