@@ -1,0 +1,336 @@
+#include "StudentForm.h"
+
+#include "CriticalValueTable.h"
+#include "DataSet.h"
+#include "TTest.h"
+#include "TypedNumber.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextEdit>
+
+namespace {
+
+DataSet dataSet;
+
+// Six significant digits, a point as decimal separator in every locale.
+QString real(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+// Moves the user on: the next widget is enabled and focused before the current
+// one is disabled, so the focus never wanders through the buttons in between
+// (which would also make one of them the dialog's default for Return).
+void handOver(QWidget* from, QWidget* to)
+{
+    to->setEnabled(true);
+    to->setFocus();
+    from->setDisabled(true);
+}
+
+} // namespace
+
+DataSet& currentDataSet()
+{
+    return dataSet;
+}
+
+void showAboutBox()
+{
+    QMessageBox::about(nullptr, QObject::tr("О программе"),
+                       QObject::tr("<h2>Zentu 1.0</h2>"
+                                   "<p>Программа производит сравнение двух независимых групп "
+                                   "по одному признаку с вычислением t-критерия Стъюдента.</p>"));
+}
+
+StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl)
+    : QDialog(parent, fl)
+{
+    setObjectName(QString::fromUtf8(name != nullptr ? name : "StudentForm"));
+    setModal(modal);
+
+    const auto make = [this](auto* widget, const char* objectName, QRect geometry) {
+        widget->setObjectName(QString::fromLatin1(objectName));
+        widget->setGeometry(geometry);
+        return widget;
+    };
+    V1Label = make(new QLabel(this), "V1Label", {10, 40, 140, 20});
+    V2Label = make(new QLabel(this), "V2Label", {10, 110, 140, 20});
+    P1Label = make(new QLabel(this), "P1Label", {160, 40, 183, 20});
+    P2Label = make(new QLabel(this), "P2Label", {160, 110, 183, 20});
+    V1Edit = make(new QLineEdit(this), "V1Edit", {10, 70, 140, 22});
+    MessageLabel = make(new QLabel(this), "MessageLabel", {10, 10, 580, 20});
+    ResultEdit = make(new QTextEdit(this), "ResultEdit", {10, 180, 580, 290});
+    QFont ResultEdit_font(ResultEdit->font());
+    ResultEdit_font.setFamily(QStringLiteral("Nimbus Roman No9 l"));
+    ResultEdit_font.setPointSize(12);
+    ResultEdit->setFont(ResultEdit_font);
+    ResultEdit->setReadOnly(true);
+    SubmitButton = make(new QPushButton(this), "SubmitButton", {350, 70, 111, 30});
+    EndButton = make(new QPushButton(this), "EndButton", {470, 70, 111, 30});
+    P1Edit = make(new QLineEdit(this), "P1Edit", {160, 70, 140, 22});
+    P1Edit->setDisabled(true);
+    V2Edit = make(new QLineEdit(this), "V2Edit", {10, 140, 140, 22});
+    V2Edit->setDisabled(true);
+    P2Edit = make(new QLineEdit(this), "P2Edit", {160, 140, 140, 22});
+    P2Edit->setDisabled(true);
+    CalculateButton = make(new QPushButton(this), "CalculateButton", {350, 130, 111, 30});
+    CalculateButton->setDisabled(true);
+    SaveButton = make(new QPushButton(this), "SaveButton", {470, 130, 111, 30});
+    SaveButton->setDisabled(true);
+
+    languageChange();
+    resize(QSize(600, 480).expandedTo(minimumSizeHint()));
+
+    connect(SubmitButton, &QPushButton::clicked, this, &StudentForm::OnSubmit);
+    connect(EndButton, &QPushButton::clicked, this, &StudentForm::OnStop);
+    connect(CalculateButton, &QPushButton::clicked, this, &StudentForm::OnCalculate);
+    connect(SaveButton, &QPushButton::clicked, this, &StudentForm::OnSave);
+
+    setTabOrder(V1Edit, SubmitButton);
+    setTabOrder(SubmitButton, P1Edit);
+    setTabOrder(P1Edit, EndButton);
+    setTabOrder(EndButton, V2Edit);
+    setTabOrder(V2Edit, P2Edit);
+    setTabOrder(P2Edit, CalculateButton);
+    setTabOrder(CalculateButton, SaveButton);
+    setTabOrder(SaveButton, ResultEdit);
+}
+
+StudentForm::~StudentForm() = default;
+
+void StudentForm::languageChange()
+{
+    setWindowTitle(tr("Сравнение по t-критерию Стъюдента"));
+    V1Label->setText(tr("Варианты 1-й выборки"));
+    V2Label->setText(tr("Варианты 2-й выборки"));
+    P1Label->setText(tr("Частоты вариант 1-й выборки"));
+    P2Label->setText(tr("Частоты вариант 2-й выборки"));
+    MessageLabel->setText(
+        tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
+    ResultEdit->setText(tr("Варианты 1-го ряда:"));
+    SubmitButton->setText(tr("Ввод"));
+    EndButton->setText(tr("Завершить"));
+    CalculateButton->setText(tr("Рассчитать"));
+    SaveButton->setText(tr("Сохранить"));
+}
+
+EntryState StudentForm::entryState() const
+{
+    if (V1Edit->isEnabled())
+        return EntryState::EnterVariant1;
+    if (P1Edit->isEnabled())
+        return EntryState::EnterFrequency1;
+    if (V2Edit->isEnabled())
+        return EntryState::EnterVariant2;
+    if (P2Edit->isEnabled())
+        return EntryState::EnterFrequency2;
+    return EntryState::EntryDone;
+}
+
+void StudentForm::OnSubmit()
+{
+    switch (entryState()) {
+    case EntryState::EnterVariant1:
+        submitVariant(V1Edit, P1Edit, dataSet.sample1);
+        break;
+    case EntryState::EnterFrequency1:
+        submitFrequency(P1Edit, V1Edit, dataSet.sample1);
+        break;
+    case EntryState::EnterVariant2:
+        submitVariant(V2Edit, P2Edit, dataSet.sample2);
+        break;
+    case EntryState::EnterFrequency2:
+        submitFrequency(P2Edit, V2Edit, dataSet.sample2);
+        break;
+    case EntryState::EntryDone:
+        break;
+    }
+}
+
+void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit,
+                                SampleSeries& series)
+{
+    const std::optional<double> value = parseVariant(variantEdit->text());
+    if (!value) {
+        QMessageBox::critical(nullptr, tr("Ошибка ввода!"), tr("Варианта должна быть числом!"));
+        variantEdit->clear();
+        variantEdit->setFocus();
+        return;
+    }
+    const int k = series.variantCount + 1;
+    dataSet.sVariables = QLatin1Char('v') + QString::number(k) + QLatin1String(": ") + real(*value)
+                         + QLatin1String(" - ");
+    series.appendVariant(*value);
+    variantEdit->clear();
+    handOver(variantEdit, frequencyEdit);
+}
+
+void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit,
+                                  SampleSeries& series)
+{
+    const int value = parseFrequency(frequencyEdit->text());
+    QString refusal;
+    if (value == 0)
+        refusal = tr("Частота варианты должна быть целым числом!");
+    else if (!series.frequencyFits(value))
+        refusal = tr("Сумма частот выборки выходит за допустимые пределы!");
+    if (!refusal.isEmpty()) {
+        QMessageBox::critical(nullptr, tr("Ошибка ввода!"), refusal);
+        frequencyEdit->clear();
+        frequencyEdit->setFocus();
+        return;
+    }
+    const int k = series.frequencyCount + 1;
+    dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ")
+                          + QString::number(value) + QLatin1Char('.');
+    ResultEdit->append(dataSet.sVariables);
+    dataSet.sVariables = QLatin1String("");
+    series.appendFrequency(value);
+    frequencyEdit->clear();
+    handOver(frequencyEdit, variantEdit);
+}
+
+void StudentForm::OnStop()
+{
+    switch (entryState()) {
+    case EntryState::EnterVariant1:
+        if (refuseEmptySample(dataSet.sample1))
+            break;
+        V1Edit->clear();
+        handOver(V1Edit, V2Edit);
+        ResultEdit->append(tr("Варианты 2-го ряда: "));
+        break;
+    case EntryState::EnterFrequency1:
+        awaitFrequency(dataSet.sample1);
+        break;
+    case EntryState::EnterVariant2:
+        if (refuseEmptySample(dataSet.sample2))
+            break;
+        V2Edit->clear();
+        handOver(V2Edit, CalculateButton);
+        SubmitButton->setDisabled(true);
+        EndButton->setDisabled(true);
+        MessageLabel->setText(tr("Нажмите кнопку <Рассчитать> для получения результата. "));
+        break;
+    case EntryState::EnterFrequency2:
+        awaitFrequency(dataSet.sample2);
+        break;
+    case EntryState::EntryDone:
+        break;
+    }
+}
+
+// The calculation needs at least one pair in each sample, so an empty one is
+// not closed.
+bool StudentForm::refuseEmptySample(const SampleSeries& series)
+{
+    if (series.pairCount() > 0)
+        return false;
+    QMessageBox::warning(nullptr, tr("Ошибка ввода!"),
+                         tr("Введите хотя бы одну варианту и её частоту!"));
+    return true;
+}
+
+void StudentForm::awaitFrequency(const SampleSeries& series)
+{
+    dataSet.sMessage = tr("Введите частоту %1-й варианты!").arg(series.variantCount);
+    QMessageBox::warning(nullptr, tr("Ошибка ввода!"), dataSet.sMessage);
+}
+
+void StudentForm::OnCalculate()
+{
+    TTestResult& r = dataSet.result;
+    computeTTest(dataSet.sample1, dataSet.sample2, r);
+
+    const QLatin1Char stop('.');
+    ResultEdit->append(tr("Число наблюдений в 1-м ряду N1 равно ") + QString::number(r.iN1) + stop);
+    ResultEdit->append(tr("Число наблюдений во 2-м ряду N2 равно ") + QString::number(r.iN2) + stop);
+    ResultEdit->append(tr("Средняя первого ряда M1 равна: ") + real(r.dM1) + stop);
+    ResultEdit->append(tr("Средняя второго ряда M2 равна: ") + real(r.dM2) + stop);
+    ResultEdit->append(tr("Среднеквадратичное отклонение в первом ряду S1 равно: ") + real(r.dS1)
+                       + stop);
+    ResultEdit->append(tr("Среднеквадратичное отклонение во втором ряду S2 равно: ") + real(r.dS2)
+                       + stop);
+    ResultEdit->append(tr("Ошибка средней в первом ряду m1 равна: ") + real(r.dm1) + stop);
+    ResultEdit->append(tr("Ошибка средней во втором ряду m2 равна: ") + real(r.dm2) + stop);
+    ResultEdit->append(tr("Коэффициент Стъюдента t равен: ") + real(r.dT) + stop);
+
+    r.iN = CriticalValueTable::rowFor(CriticalValueTable::degreesOfFreedom(r.iN1, r.iN2));
+    r.fVI = CriticalValueTable::levelFor(r.iN, r.dT);
+    if (r.fVI != 0.0F)
+        ResultEdit->append(tr("Различие достоверно с вероятностью безошибочного прогноза p=")
+                           + real(static_cast<double>(r.fVI)) + QLatin1String("%."));
+    else
+        ResultEdit->append(tr("Различие недостоверно."));
+
+    handOver(CalculateButton, SaveButton);
+    MessageLabel->setText(tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. "));
+}
+
+void StudentForm::OnSave()
+{
+    QFileDialog SaveDialog(this);
+    SaveDialog.setWindowTitle(tr("Сохранить результат"));
+    SaveDialog.setDirectory(QDir::homePath());
+    SaveDialog.setNameFilter(tr("Текстовый файл (*.txt)"));
+    SaveDialog.selectFile(QStringLiteral("NoName.txt"));
+    SaveDialog.setFileMode(QFileDialog::AnyFile);
+    SaveDialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Qt's own dialog, so that the overwrite question is asked once, by us.
+    SaveDialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    if (SaveDialog.exec() != QDialog::Accepted)
+        return;
+    const QString sResult = SaveDialog.selectedFiles().value(0);
+    if (sResult.isEmpty())
+        return;
+
+    if (QFile::exists(sResult)) {
+        QMessageBox question(QMessageBox::Warning, tr("Такой файл уже существует!"),
+                             tr("Перезаписать существующий файл?"));
+        QPushButton* yes = question.addButton(tr("&Да"), QMessageBox::YesRole);
+        QPushButton* no = question.addButton(tr("&Нет"), QMessageBox::NoRole);
+        question.setDefaultButton(no);
+        question.setEscapeButton(no);
+        question.exec();
+        if (question.clickedButton() != yes)
+            return;
+    }
+
+    // Written aside and renamed over the target only when complete, so a failure
+    // never leaves a half-written or emptied file. UTF-8 whatever the locale, so
+    // the Cyrillic text survives; no line break after the last line.
+    const QByteArray bytes = ResultEdit->toPlainText().toUtf8();
+    QSaveFile file(sResult);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return;
+    }
+    if (!file.commit())
+        return;
+
+    returnToEntry();
+}
+
+void StudentForm::returnToEntry()
+{
+    V1Edit->setEnabled(true);
+    ResultEdit->clear();
+    ResultEdit->document()->setModified(false);
+    V1Edit->setFocus();
+    SubmitButton->setEnabled(true);
+    EndButton->setEnabled(true);
+    MessageLabel->setText(
+        tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
+    ResultEdit->setText(tr("Варианты 1-го ряда:"));
+    SaveButton->setDisabled(true);
+    resetDataSet(dataSet);
+}

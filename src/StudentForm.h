@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+struct DataSet;
+struct SampleSeries;
+
+// Where the entry of the two samples stands. It is never stored: it is read off
+// which of the four line edits is enabled.
+enum class EntryState
+{
+    EnterVariant1,
+    EnterFrequency1,
+    EnterVariant2,
+    EnterFrequency2,
+    EntryDone,
+};
+
+// The one window of the program: entry of two variation series, their protocol,
+// Student's t-test on them and the saving of protocol and report.
+class StudentForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit StudentForm(QWidget* parent = nullptr, const char* name = nullptr, bool modal = false,
+                         Qt::WindowFlags fl = {});
+    ~StudentForm() override;
+
+    EntryState entryState() const;
+
+    QLabel* V1Label;
+    QLabel* V2Label;
+    QLabel* P1Label;
+    QLabel* P2Label;
+    QLineEdit* V1Edit;
+    QLabel* MessageLabel;
+    QTextEdit* ResultEdit;
+    QPushButton* SubmitButton;
+    QPushButton* EndButton;
+    QLineEdit* P1Edit;
+    QLineEdit* V2Edit;
+    QLineEdit* P2Edit;
+    QPushButton* CalculateButton;
+    QPushButton* SaveButton;
+
+public slots:
+    virtual void OnSubmit();
+    virtual void OnStop();
+    virtual void OnCalculate();
+    virtual void OnSave();
+
+protected slots:
+    virtual void languageChange();
+
+private:
+    void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
+    void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
+    void awaitFrequency(const SampleSeries& series);
+    bool refuseEmptySample(const SampleSeries& series);
+    void returnToEntry();
+};
+
+// The program's start-up greeting, modal, before the dialog is shown.
+void showAboutBox();
+
+// The data set the dialog works on; the program touches it only from the
+// dialog's slots, tests read and reset it through here.
+DataSet& currentDataSet();

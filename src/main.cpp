@@ -1,0 +1,15 @@
+#include "StudentForm.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QApplication MyProgramme(argc, argv);
+    // Declared after the application, so it is deleted before it.
+    const auto MainWindow = std::make_unique<StudentForm>();
+    showAboutBox();
+    MainWindow->show();
+    return MyProgramme.exec();
+}
