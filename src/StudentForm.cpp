@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -32,6 +33,29 @@ void handOver(QWidget* from, QWidget* to)
     to->setEnabled(true);
     to->setFocus();
     from->setDisabled(true);
+}
+
+// A regular file is written aside and renamed over the target only when complete,
+// so a failure never leaves it half-written or emptied. A device or pipe cannot
+// be replaced that way, and must not be turned into a regular file: it is
+// written directly. Every write is checked, since a short write on a full disk
+// is not an error that commit() would see.
+bool writeReport(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        QFile device(path);
+        return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+               && device.write(bytes) == bytes.size();
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace
@@ -303,18 +327,9 @@ void StudentForm::OnSave()
             return;
     }
 
-    // Written aside and renamed over the target only when complete, so a failure
-    // never leaves a half-written or emptied file. UTF-8 whatever the locale, so
-    // the Cyrillic text survives; no line break after the last line.
-    const QByteArray bytes = ResultEdit->toPlainText().toUtf8();
-    QSaveFile file(sResult);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return;
-    }
-    if (!file.commit())
+    // UTF-8 whatever the locale, so the Cyrillic text survives; no line break
+    // after the last line.
+    if (!writeReport(sResult, ResultEdit->toPlainText().toUtf8()))
         return;
 
     returnToEntry();
