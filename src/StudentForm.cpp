@@ -7,10 +7,12 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTextEdit>
@@ -38,8 +40,9 @@ void handOver(QWidget* from, QWidget* to)
 // A regular file is written aside and renamed over the target only when complete,
 // so a failure never leaves it half-written or emptied. A device or pipe cannot
 // be replaced that way, and must not be turned into a regular file: it is
-// written directly. Every write is checked, since a short write on a full disk
-// is not an error that commit() would see.
+// written directly. QSaveFile buffers, and a failed flush inside commit() still
+// renames the truncated file into place and reports success, so the data is
+// flushed and checked before commit() is asked to do anything.
 bool writeReport(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo target(path);
@@ -51,12 +54,41 @@ bool writeReport(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
 }
+
+// Types and icons from the file name only. The stock provider reads the start of
+// every regular file the dialog lists, which blocks for good on files such as
+// /proc/kmsg; and Qt's dialog first opens the last directory any Qt program
+// visited, so one visit there elsewhere would hang every later save.
+class NameOnlyIconProvider : public QFileIconProvider
+{
+public:
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::icon(info);
+        const QMimeType mime = mimeOf(info);
+        return QIcon::fromTheme(mime.iconName(),
+                                QIcon::fromTheme(mime.genericIconName(),
+                                                 QFileIconProvider::icon(QFileIconProvider::File)));
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        return info.isFile() ? mimeOf(info).comment() : QFileIconProvider::type(info);
+    }
+
+private:
+    QMimeType mimeOf(const QFileInfo& info) const
+    {
+        return m_mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    }
+    QMimeDatabase m_mimes;
+};
 
 } // namespace
 
@@ -300,15 +332,15 @@ void StudentForm::OnCalculate()
 
 void StudentForm::OnSave()
 {
-    QFileDialog SaveDialog(this);
-    SaveDialog.setWindowTitle(tr("Сохранить результат"));
-    SaveDialog.setDirectory(QDir::homePath());
-    SaveDialog.setNameFilter(tr("Текстовый файл (*.txt)"));
+    NameOnlyIconProvider icons; // outlives the dialog that uses it
+    QFileDialog SaveDialog(this, tr("Сохранить результат"), QDir::homePath(),
+                           tr("Текстовый файл (*.txt)"));
     SaveDialog.selectFile(QStringLiteral("NoName.txt"));
     SaveDialog.setFileMode(QFileDialog::AnyFile);
     SaveDialog.setAcceptMode(QFileDialog::AcceptSave);
     // Qt's own dialog, so that the overwrite question is asked once, by us.
     SaveDialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    SaveDialog.setIconProvider(&icons);
     if (SaveDialog.exec() != QDialog::Accepted)
         return;
     const QString sResult = SaveDialog.selectedFiles().value(0);
