@@ -1,45 +1,50 @@
 #include "TTest.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace {
 
-// The entry never lets N leave the int range; saturating keeps direct callers
-// away from signed overflow all the same.
-int observationCount(const SampleSeries& series)
+// N and the sum of frequency times variant, in one pass over the series. Each
+// sum runs in entry order, as it would in a pass of its own.
+struct Totals
 {
-    const std::int64_t sum = series.frequencySum();
-    if (sum > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (sum < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(sum);
+    int n;
+    double weighted;
+};
+
+Totals totals(const SampleSeries& series)
+{
+    const double* x = series.variants.data();
+    const int* p = series.frequencies.data();
+    std::int64_t n = 0; // the entry never lets N leave int; saturated below all the same
+    double weighted = 0.0;
+    for (int k = 0; k < series.pairCount(); ++k) {
+        n += p[k];
+        weighted += static_cast<double>(p[k]) * x[k];
+    }
+    return {static_cast<int>(std::clamp<std::int64_t>(n, std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max())),
+            weighted};
 }
 
-double weightedSum(const SampleSeries& series)
+// Fills the deviations (mean minus variant) and returns their frequency-weighted
+// sum of squares. Two passes overall, mean first: values with a large common
+// offset keep their digits.
+double deviationsAndSquares(const SampleSeries& series, double mean,
+                            std::vector<double>& deviations)
 {
-    double sum = 0.0;
-    for (int k = 0; k < series.pairCount(); ++k)
-        sum += static_cast<double>(series.frequency(k)) * series.variant(k);
-    return sum;
-}
-
-void fillDeviations(const SampleSeries& series, double mean, std::vector<double>& deviations)
-{
+    const double* x = series.variants.data();
+    const int* p = series.frequencies.data();
     deviations.clear();
     deviations.reserve(static_cast<std::size_t>(series.pairCount()));
-    for (int k = 0; k < series.pairCount(); ++k)
-        deviations.push_back(mean - series.variant(k));
-}
-
-double weightedSquares(const SampleSeries& series, const std::vector<double>& deviations)
-{
     double sum = 0.0;
     for (int k = 0; k < series.pairCount(); ++k) {
-        const double d = deviations[static_cast<std::size_t>(k)];
-        sum += static_cast<double>(series.frequency(k)) * (d * d);
+        const double d = mean - x[k];
+        deviations.push_back(d);
+        sum += static_cast<double>(p[k]) * (d * d);
     }
     return sum;
 }
@@ -56,22 +61,18 @@ double standardDeviation(double sumOfSquares, int n)
 
 void computeTTest(const SampleSeries& sample1, const SampleSeries& sample2, TTestResult& result)
 {
-    result.iN1 = observationCount(sample1);
-    result.iN2 = observationCount(sample2);
-
-    result.dSVP1 = weightedSum(sample1);
-    result.dSVP2 = weightedSum(sample2);
+    const Totals totals1 = totals(sample1);
+    const Totals totals2 = totals(sample2);
+    result.iN1 = totals1.n;
+    result.iN2 = totals2.n;
+    result.dSVP1 = totals1.weighted;
+    result.dSVP2 = totals2.weighted;
 
     result.dM1 = result.dSVP1 / static_cast<double>(result.iN1);
     result.dM2 = result.dSVP2 / static_cast<double>(result.iN2);
 
-    // Two passes: the deviations are taken from the mean first, so values with a
-    // large common offset keep their digits.
-    fillDeviations(sample1, result.dM1, result.d1);
-    fillDeviations(sample2, result.dM2, result.d2);
-
-    result.dSdd1 = weightedSquares(sample1, result.d1);
-    result.dSdd2 = weightedSquares(sample2, result.d2);
+    result.dSdd1 = deviationsAndSquares(sample1, result.dM1, result.d1);
+    result.dSdd2 = deviationsAndSquares(sample2, result.dM2, result.d2);
 
     result.dS1 = standardDeviation(result.dSdd1, result.iN1);
     result.dS2 = standardDeviation(result.dSdd2, result.iN2);
