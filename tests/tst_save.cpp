@@ -280,6 +280,7 @@ void TestSave::failedSaveChangesNothing_data()
     QTest::addColumn<QString>("kind");
     QTest::newRow("directory does not exist") << "missing";
     QTest::newRow("parent is a file") << "notadir";
+    QTest::newRow("directory not writable") << "readonly";
     QTest::newRow("device that is always full") << "device";
     QTest::newRow("write fails midway") << "sizelimit";
 }
@@ -292,6 +293,16 @@ void TestSave::failedSaveChangesNothing()
     QByteArray old;
     if (kind == QLatin1String("missing")) {
         path = dir.filePath(QStringLiteral("no/such/dir/report.txt"));
+    } else if (kind == QLatin1String("readonly")) {
+        // Permissions do not stop root; sysfs refuses new files even to root.
+        if (geteuid() == 0) {
+            path = QStringLiteral("/sys/zentu-report.txt");
+        } else {
+            const QString locked = dir.filePath(QStringLiteral("locked"));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+            QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+            path = locked + QStringLiteral("/report.txt");
+        }
     } else if (kind == QLatin1String("notadir")) {
         writeFile(dir.filePath(QStringLiteral("plain")), "x");
         path = dir.filePath(QStringLiteral("plain/report.txt"));
