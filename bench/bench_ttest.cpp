@@ -36,6 +36,10 @@ void computeTTestPerPair(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(computeTTestPerPair)->Arg(1000)->Arg(100000)->Arg(10000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(computeTTestPerPair)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -48,13 +48,14 @@ bool writeReport(const QString& path, const QByteArray& bytes)
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) {
         QFile device(path);
-        return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-               && device.write(bytes) == bytes.size();
+        return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+               device.write(bytes) == bytes.size();
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
@@ -221,8 +222,8 @@ void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit
         return;
     }
     const int k = series.variantCount + 1;
-    dataSet.sVariables = QLatin1Char('v') + QString::number(k) + QLatin1String(": ") + real(*value)
-                         + QLatin1String(" - ");
+    dataSet.sVariables = QLatin1Char('v') + QString::number(k) + QLatin1String(": ") +
+                         real(*value) + QLatin1String(" - ");
     series.appendVariant(*value);
     variantEdit->clear();
     handOver(variantEdit, frequencyEdit);
@@ -231,11 +232,11 @@ void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit
 void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit,
                                   SampleSeries& series)
 {
-    const int value = parseFrequency(frequencyEdit->text());
+    const std::optional<int> value = parseFrequency(frequencyEdit->text());
     QString refusal;
-    if (value == 0)
+    if (!value)
         refusal = tr("Частота варианты должна быть целым числом!");
-    else if (!series.frequencyFits(value))
+    else if (!series.frequencyFits(*value))
         refusal = tr("Сумма частот выборки выходит за допустимые пределы!");
     if (!refusal.isEmpty()) {
         QMessageBox::critical(nullptr, tr("Ошибка ввода!"), refusal);
@@ -244,11 +245,11 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
         return;
     }
     const int k = series.frequencyCount + 1;
-    dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ")
-                          + QString::number(value) + QLatin1Char('.');
+    dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ") +
+                          QString::number(*value) + QLatin1Char('.');
     ResultEdit->append(dataSet.sVariables);
     dataSet.sVariables = QLatin1String("");
-    series.appendFrequency(value);
+    series.appendFrequency(*value);
     frequencyEdit->clear();
     handOver(frequencyEdit, variantEdit);
 }
@@ -307,13 +308,14 @@ void StudentForm::OnCalculate()
 
     const QLatin1Char stop('.');
     ResultEdit->append(tr("Число наблюдений в 1-м ряду N1 равно ") + QString::number(r.iN1) + stop);
-    ResultEdit->append(tr("Число наблюдений во 2-м ряду N2 равно ") + QString::number(r.iN2) + stop);
+    ResultEdit->append(tr("Число наблюдений во 2-м ряду N2 равно ") + QString::number(r.iN2) +
+                       stop);
     ResultEdit->append(tr("Средняя первого ряда M1 равна: ") + real(r.dM1) + stop);
     ResultEdit->append(tr("Средняя второго ряда M2 равна: ") + real(r.dM2) + stop);
-    ResultEdit->append(tr("Среднеквадратичное отклонение в первом ряду S1 равно: ") + real(r.dS1)
-                       + stop);
-    ResultEdit->append(tr("Среднеквадратичное отклонение во втором ряду S2 равно: ") + real(r.dS2)
-                       + stop);
+    ResultEdit->append(tr("Среднеквадратичное отклонение в первом ряду S1 равно: ") + real(r.dS1) +
+                       stop);
+    ResultEdit->append(tr("Среднеквадратичное отклонение во втором ряду S2 равно: ") + real(r.dS2) +
+                       stop);
     ResultEdit->append(tr("Ошибка средней в первом ряду m1 равна: ") + real(r.dm1) + stop);
     ResultEdit->append(tr("Ошибка средней во втором ряду m2 равна: ") + real(r.dm2) + stop);
     ResultEdit->append(tr("Коэффициент Стъюдента t равен: ") + real(r.dT) + stop);
@@ -321,8 +323,8 @@ void StudentForm::OnCalculate()
     r.iN = CriticalValueTable::rowFor(CriticalValueTable::degreesOfFreedom(r.iN1, r.iN2));
     r.fVI = CriticalValueTable::levelFor(r.iN, r.dT);
     if (r.fVI != 0.0F)
-        ResultEdit->append(tr("Различие достоверно с вероятностью безошибочного прогноза p=")
-                           + real(static_cast<double>(r.fVI)) + QLatin1String("%."));
+        ResultEdit->append(tr("Различие достоверно с вероятностью безошибочного прогноза p=") +
+                           real(static_cast<double>(r.fVI)) + QLatin1String("%."));
     else
         ResultEdit->append(tr("Различие недостоверно."));
 

@@ -36,8 +36,8 @@ void enter(StudentForm& form, const QStringList& steps)
 
 void calculate(StudentForm& form, const QStringList& sample1, const QStringList& sample2)
 {
-    enter(form, sample1 + QStringList{QStringLiteral("|")} + sample2
-                    + QStringList{QStringLiteral("|")});
+    enter(form,
+          sample1 + QStringList{QStringLiteral("|")} + sample2 + QStringList{QStringLiteral("|")});
     QTest::mouseClick(form.CalculateButton, Qt::LeftButton);
 }
 

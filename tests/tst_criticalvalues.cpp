@@ -50,14 +50,14 @@ void TestCriticalValues::tableAgreesWithStudentsDistribution()
         double p;
     };
     const Printed printedOtherwise[] = {
-        {2, 0.01},  // 9.9248 printed 9.93
-        {3, 0.001}, // 12.9240 printed 12.94
-        {5, 0.001}, // 6.8688 printed 6.86
-        {7, 0.05},  // 2.3646 printed 2.37
-        {12, 0.01}, // 3.0545 printed 3.06
-        {14, 0.05}, // 2.1448 printed 2.15
+        {2, 0.01},   // 9.9248 printed 9.93
+        {3, 0.001},  // 12.9240 printed 12.94
+        {5, 0.001},  // 6.8688 printed 6.86
+        {7, 0.05},   // 2.3646 printed 2.37
+        {12, 0.01},  // 3.0545 printed 3.06
+        {14, 0.05},  // 2.1448 printed 2.15
         {16, 0.001}, // 4.0150 printed 4.02
-        {29, 0.05}, // 2.0452 printed 2.04
+        {29, 0.05},  // 2.0452 printed 2.04
     };
     int listedSeen = 0;
     for (const auto& row : CriticalValueTable::rows()) {

@@ -15,8 +15,8 @@ using namespace FormDriver;
 
 namespace {
 
-const QString prompt = QStringLiteral(
-    "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
+const QString prompt =
+    QStringLiteral("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
 const QString calculatePrompt =
     QStringLiteral("Нажмите кнопку <Рассчитать> для получения результата. ");
 const QString savePrompt =
@@ -27,8 +27,8 @@ const QString inputError = QStringLiteral("Ошибка ввода!");
 // that reads well in a failure: V1 P1 V2 P2 Submit End Calculate Save.
 QString enabledWidgets(const StudentForm& form)
 {
-    const QWidget* widgets[] = {form.V1Edit,       form.P1Edit,    form.V2Edit,
-                                form.P2Edit,       form.SubmitButton, form.EndButton,
+    const QWidget* widgets[] = {form.V1Edit,          form.P1Edit,       form.V2Edit,
+                                form.P2Edit,          form.SubmitButton, form.EndButton,
                                 form.CalculateButton, form.SaveButton};
     QString flags;
     for (const QWidget* w : widgets)
@@ -54,8 +54,8 @@ struct Snapshot
     }
     bool operator==(const Snapshot& o) const
     {
-        return protocol == o.protocol && enabled == o.enabled && message == o.message
-               && pending == o.pending && v1 == o.v1 && p1 == o.p1 && v2 == o.v2 && p2 == o.p2;
+        return protocol == o.protocol && enabled == o.enabled && message == o.message &&
+               pending == o.pending && v1 == o.v1 && p1 == o.p1 && v2 == o.v2 && p2 == o.p2;
     }
 };
 
@@ -91,10 +91,10 @@ void TestEntry::protocol_data()
 
     const QString head1 = QStringLiteral("Варианты 1-го ряда:");
     const QString head2 = QStringLiteral("Варианты 2-го ряда: ");
-    QTest::newRow("two samples")
-        << QStringList{"3.5", "2", "4", "1", "|", "5", "3"}
-        << QStringList{head1, "v1: 3.5 - p1: 2.", "v2: 4 - p2: 1.", head2, "v1: 5 - p1: 3."}
-        << 3.5;
+    QTest::newRow("two samples") << QStringList{"3.5", "2", "4", "1", "|", "5", "3"}
+                                 << QStringList{head1, "v1: 3.5 - p1: 2.", "v2: 4 - p2: 1.", head2,
+                                                "v1: 5 - p1: 3."}
+                                 << 3.5;
     QTest::newRow("six digits shown, all kept")
         << QStringList{"1234567", "1"} << QStringList{head1, "v1: 1.23457e+06 - p1: 1."}
         << 1234567.0;
@@ -108,8 +108,8 @@ void TestEntry::protocol_data()
         << QStringList{" 3,25 ", " 4 "} << QStringList{head1, "v1: 3.25 - p1: 4."} << 3.25;
     QTest::newRow("zero variant") << QStringList{"0", "1"} << QStringList{head1, "v1: 0 - p1: 1."}
                                   << 0.0;
-    QTest::newRow("variant waiting") << QStringList{"7", "1", "8"}
-                                     << QStringList{head1, "v1: 7 - p1: 1."} << 7.0;
+    QTest::newRow("variant waiting")
+        << QStringList{"7", "1", "8"} << QStringList{head1, "v1: 7 - p1: 1."} << 7.0;
 }
 
 void TestEntry::protocol()
@@ -144,8 +144,7 @@ void TestEntry::refusedInput_data()
     QTest::newRow("empty frequency") << QStringList{"5"} << "" << notWhole;
     QTest::newRow("frequency past int") << QStringList{"5"} << "2147483648" << notWhole;
     QTest::newRow("frequency of sample 2") << QStringList{"5", "1", "|", "6"} << "0" << notWhole;
-    QTest::newRow("sum past INT_MAX")
-        << QStringList{"5", "2147483647", "6"} << "1" << tooMany;
+    QTest::newRow("sum past INT_MAX") << QStringList{"5", "2147483647", "6"} << "1" << tooMany;
     QTest::newRow("sum past INT_MIN")
         << QStringList{"5", "-2147483647", "6", "-1", "7"} << "-1" << tooMany;
     QTest::newRow("sum of sample 2")
@@ -198,10 +197,11 @@ void TestEntry::stopRefused_data()
 
     const QString empty = QStringLiteral("Введите хотя бы одну варианту и её частоту!");
     const int warning = QMessageBox::Warning;
-    QTest::newRow("third frequency awaited")
-        << QStringList{"5", "1", "6", "2", "7"} << "3" << "Введите частоту 3-й варианты!" << warning;
+    QTest::newRow("third frequency awaited") << QStringList{"5", "1", "6", "2", "7"} << "3"
+                                             << "Введите частоту 3-й варианты!" << warning;
     QTest::newRow("first frequency of sample 2 awaited")
-        << QStringList{"5", "1", "|", "8"} << "" << "Введите частоту 1-й варианты!" << warning;
+        << QStringList{"5", "1", "|", "8"} << ""
+        << "Введите частоту 1-й варианты!" << warning;
     QTest::newRow("sample 1 empty") << QStringList{} << "4" << empty << warning;
     QTest::newRow("sample 2 empty") << QStringList{"5", "1", "|"} << "" << empty << warning;
 }
@@ -246,18 +246,21 @@ void TestEntry::widgetStates_data()
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("variant 1 accepted") << QStringList{"5"} << EntryState::EnterFrequency1
-                                        << "01001100" << "P1Edit" << prompt;
-    QTest::newRow("pair 1 complete") << QStringList{"5", "1"} << EntryState::EnterVariant1
-                                     << "10001100" << "V1Edit" << prompt;
-    QTest::newRow("sample 1 closed") << QStringList{"5", "1", "|"} << EntryState::EnterVariant2
-                                     << "00101100" << "V2Edit" << prompt;
-    QTest::newRow("variant 2 accepted") << QStringList{"5", "1", "|", "6"}
-                                        << EntryState::EnterFrequency2 << "00011100" << "P2Edit"
-                                        << prompt;
-    QTest::newRow("sample 2 closed") << QStringList{"5", "1", "|", "6", "1", "|"}
-                                     << EntryState::EntryDone << "00000010" << "CalculateButton"
-                                     << calculatePrompt;
+    QTest::newRow("variant 1 accepted")
+        << QStringList{"5"} << EntryState::EnterFrequency1 << "01001100"
+        << "P1Edit" << prompt;
+    QTest::newRow("pair 1 complete")
+        << QStringList{"5", "1"} << EntryState::EnterVariant1 << "10001100"
+        << "V1Edit" << prompt;
+    QTest::newRow("sample 1 closed")
+        << QStringList{"5", "1", "|"} << EntryState::EnterVariant2 << "00101100"
+        << "V2Edit" << prompt;
+    QTest::newRow("variant 2 accepted")
+        << QStringList{"5", "1", "|", "6"} << EntryState::EnterFrequency2 << "00011100"
+        << "P2Edit" << prompt;
+    QTest::newRow("sample 2 closed")
+        << QStringList{"5", "1", "|", "6", "1", "|"} << EntryState::EntryDone << "00000010"
+        << "CalculateButton" << calculatePrompt;
 }
 
 void TestEntry::widgetStates()
@@ -311,8 +314,9 @@ void TestEntry::report_data()
         << QStringList{"1", "1", "5", "7", "nan", "nan", "nan", "nan", "nan"} << notSignificant;
     QTest::newRow("equal means") << QStringList{"5", "2", "7", "1"}
                                  << QStringList{"5", "1", "5", "1", "7", "1"}
-                                 << QStringList{"3", "3", "5.66667", "5.66667", "1.1547",
-                                                "1.1547", "0.666667", "0.666667", "0"}
+                                 << QStringList{"3",        "3",        "5.66667",
+                                                "5.66667",  "1.1547",   "1.1547",
+                                                "0.666667", "0.666667", "0"}
                                  << notSignificant;
     QTest::newRow("df 16, level 95")
         << QStringList{"1.2", "1", "2.5", "2", "3.1", "3", "4.0", "1"}

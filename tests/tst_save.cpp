@@ -63,9 +63,9 @@ void verifyStartState(const StudentForm& form)
 {
     QCOMPARE(form.ResultEdit->toPlainText(), QStringLiteral("Варианты 1-го ряда:"));
     QVERIFY(!form.ResultEdit->document()->isModified());
-    QCOMPARE(form.MessageLabel->text(),
-             QStringLiteral(
-                 "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
+    QCOMPARE(
+        form.MessageLabel->text(),
+        QStringLiteral("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
     QCOMPARE(form.entryState(), EntryState::EnterVariant1);
     QVERIFY(form.SubmitButton->isEnabled());
     QVERIFY(form.EndButton->isEnabled());
@@ -121,8 +121,8 @@ void TestSave::savesExactBytesAndStartsAgain()
     QCOMPARE(catcher.count(), 1);
     QCOMPARE(catcher.boxes().first().title, QStringLiteral("Сохранить результат"));
     // Checked by hand against the worked example; UTF-8, no line break at the end.
-    QCOMPARE(readAll(path), readAll(qEnvironmentVariable("ZENTU_TEST_DATA")
-                                    + QStringLiteral("/worked-example.txt")));
+    QCOMPARE(readAll(path), readAll(qEnvironmentVariable("ZENTU_TEST_DATA") +
+                                    QStringLiteral("/worked-example.txt")));
     verifyStartState(form);
 
     // A second data set starts from scratch and is saved the same way.
@@ -158,8 +158,8 @@ void TestSave::fileDialogOffersHome()
         selected = fileDialog->selectedFiles();
         filters = fileDialog->nameFilters();
         saveMode = fileDialog->acceptMode() == QFileDialog::AcceptSave;
-        ownDialog = fileDialog->testOption(QFileDialog::DontUseNativeDialog)
-                    && fileDialog->testOption(QFileDialog::DontConfirmOverwrite);
+        ownDialog = fileDialog->testOption(QFileDialog::DontUseNativeDialog) &&
+                    fileDialog->testOption(QFileDialog::DontConfirmOverwrite);
         ModalCatcher::pressKey(Qt::Key_Return)(dialog); // accepted unchanged
     });
     QTest::mouseClick(form.SaveButton, Qt::LeftButton);
@@ -344,7 +344,9 @@ void TestSave::failedSaveChangesNothing()
     verifyUnchanged(form, report);
     QCOMPARE(catcher.count(), QFileInfo::exists(path) ? 2 : 1); // no error box of our own
     if (kind == QLatin1String("device")) {
-        struct stat info{};
+        struct stat info
+        {
+        };
         QCOMPARE(stat(QFile::encodeName(path).constData(), &info), 0);
         QVERIFY(S_ISCHR(info.st_mode)); // still the device, not a regular file
     }

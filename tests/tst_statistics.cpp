@@ -151,9 +151,9 @@ void TestStatistics::tTest_data()
     QTest::addColumn<double>("tolerance"); // relative
 
     // Also worked by hand: d1 = 0.5, -1.5; d2 = 1, -1; Sdd 3 and 4.
-    QTest::newRow("worked example") << Pairs{{5, 3}, {7, 1}} << Pairs{{8, 2}, {10, 2}} << 4 << 4
-                                    << 5.5 << 9.0 << 1.0 << 1.1547005383792515 << 0.5
-                                    << 0.57735026918962573 << 4.5825756949558407 << 1e-12;
+    QTest::newRow("worked example")
+        << Pairs{{5, 3}, {7, 1}} << Pairs{{8, 2}, {10, 2}} << 4 << 4 << 5.5 << 9.0 << 1.0
+        << 1.1547005383792515 << 0.5 << 0.57735026918962573 << 4.5825756949558407 << 1e-12;
     // (5,2),(7,1) is the series 5, 5, 7: grouped and ungrouped entry agree, t = 0.
     QTest::newRow("grouped equals ungrouped")
         << Pairs{{5, 2}, {7, 1}} << Pairs{{5, 1}, {5, 1}, {7, 1}} << 3 << 3 << 5.666666666666667
@@ -166,13 +166,13 @@ void TestStatistics::tTest_data()
         << 0.44116674758367014 << 2.5051505917858181 << 1e-12;
     QTest::newRow("df 35, between rows")
         << Pairs{{10, 5}, {11, 8}, {12, 7}} << Pairs{{11, 6}, {12, 6}, {13, 5}} << 20 << 17 << 11.1
-        << 11.941176470588236 << 0.78806892565241238 << 0.82693623055938525
-        << 0.17621756887140219 << 0.20056149554390965 << 3.1507268168114893 << 1e-12;
+        << 11.941176470588236 << 0.78806892565241238 << 0.82693623055938525 << 0.17621756887140219
+        << 0.20056149554390965 << 3.1507268168114893 << 1e-12;
     QTest::newRow("df 558, above the last row")
         << Pairs{{10, 100}, {11, 150}, {12, 50}} << Pairs{{10.2, 80}, {11.1, 120}, {12.3, 60}}
         << 300 << 260 << 10.833333333333334 << 11.099999999999998 << 0.68833244929908877
-        << 0.76405744796041652 << 0.039740892489478326 << 0.047384831384339111
-        << 4.3119356505992616 << 1e-12;
+        << 0.76405744796041652 << 0.039740892489478326 << 0.047384831384339111 << 4.3119356505992616
+        << 1e-12;
     // Exact reference: Python's fractions and decimal on the doubles as stored.
     // The means are good to an ulp of 1.2e6 (2.3e-10), which the deviations of
     // about 1 inherit, hence 1e-8; a one-pass sum-of-squares formula is off by
@@ -183,10 +183,10 @@ void TestStatistics::tTest_data()
         << 1234568.7 << 1.0028530727970537 << 0.92736184960982659 << 0.37904283316542259
         << 0.4636809248049133 << 2.2899371677878366 << 1e-8;
     QTest::newRow("values around 1e-5")
-        << Pairs{{1.1e-5, 2}, {1.3e-5, 1}, {0.9e-5, 3}} << Pairs{{1.6e-5, 1}, {1.8e-5, 2}, {2.1e-5, 1}}
-        << 6 << 4 << 1.0333333333333333e-05 << 1.825e-05 << 1.6329931618554518e-06
-        << 2.0615528128088299e-06 << 6.666666666666666e-07 << 1.0307764064044149e-06
-        << 6.4490202163702417 << 1e-12;
+        << Pairs{{1.1e-5, 2}, {1.3e-5, 1}, {0.9e-5, 3}}
+        << Pairs{{1.6e-5, 1}, {1.8e-5, 2}, {2.1e-5, 1}} << 6 << 4 << 1.0333333333333333e-05
+        << 1.825e-05 << 1.6329931618554518e-06 << 2.0615528128088299e-06 << 6.666666666666666e-07
+        << 1.0307764064044149e-06 << 6.4490202163702417 << 1e-12;
 }
 
 void TestStatistics::tTest()
@@ -206,12 +206,12 @@ void TestStatistics::tTest()
     QFETCH(double, se2);
     QFETCH(double, t);
     QFETCH(double, tolerance);
-    const std::pair<double, double> checks[] = {{r.dM1, m1},  {r.dM2, m2},  {r.dS1, s1}, {r.dS2, s2},
-                                                {r.dm1, se1}, {r.dm2, se2}, {r.dT, t}};
+    const std::pair<double, double> checks[] = {
+        {r.dM1, m1}, {r.dM2, m2}, {r.dS1, s1}, {r.dS2, s2}, {r.dm1, se1}, {r.dm2, se2}, {r.dT, t}};
     for (const auto& [actual, expected] : checks)
         QVERIFY2(close(actual, expected, tolerance), qPrintable(QStringLiteral("%1 instead of %2")
-                                                         .arg(actual, 0, 'g', 17)
-                                                         .arg(expected, 0, 'g', 17)));
+                                                                    .arg(actual, 0, 'g', 17)
+                                                                    .arg(expected, 0, 'g', 17)));
     QCOMPARE(r.d1.size(), pairs1.size());
     QCOMPARE(r.d2.size(), pairs2.size());
 }
@@ -242,19 +242,20 @@ void TestStatistics::degenerateSeries_data()
     QTest::addColumn<double>("t");
 
     // sqrt(0 / 0)
-    QTest::newRow("N = 1") << Pairs{{5, 1}} << Pairs{{7, 1}, {8, 1}} << 1 << 5.0 << kNaN << kNaN << kNaN;
+    QTest::newRow("N = 1") << Pairs{{5, 1}} << Pairs{{7, 1}, {8, 1}} << 1 << 5.0 << kNaN << kNaN
+                           << kNaN;
     // 2 / sqrt(0 + 0)
-    QTest::newRow("no spread, different means") << Pairs{{5, 3}} << Pairs{{7, 2}} << 3 << 5.0 << 0.0
-                                                << 0.0 << kInf;
+    QTest::newRow("no spread, different means")
+        << Pairs{{5, 3}} << Pairs{{7, 2}} << 3 << 5.0 << 0.0 << 0.0 << kInf;
     // 0 / sqrt(0 + 0)
-    QTest::newRow("no spread, equal means") << Pairs{{5, 3}} << Pairs{{5, 2}} << 3 << 5.0 << 0.0
-                                            << 0.0 << kNaN;
+    QTest::newRow("no spread, equal means")
+        << Pairs{{5, 3}} << Pairs{{5, 2}} << 3 << 5.0 << 0.0 << 0.0 << kNaN;
     // N = 2, M = (15 - 6) / 2 = 4.5, Sdd = 3 * 0.25 - 2.25 = -1.5: sqrt of a negative
-    QTest::newRow("negative frequency") << Pairs{{5, 3}, {6, -1}} << Pairs{{7, 2}, {8, 1}} << 2 << 4.5
-                                        << kNaN << kNaN << kNaN;
+    QTest::newRow("negative frequency")
+        << Pairs{{5, 3}, {6, -1}} << Pairs{{7, 2}, {8, 1}} << 2 << 4.5 << kNaN << kNaN << kNaN;
     // N = 0: M = -1 / 0
-    QTest::newRow("frequencies sum to 0") << Pairs{{5, 1}, {6, -1}} << Pairs{{7, 2}, {8, 1}} << 0
-                                          << -kInf << kNaN << kNaN << kNaN;
+    QTest::newRow("frequencies sum to 0")
+        << Pairs{{5, 1}, {6, -1}} << Pairs{{7, 2}, {8, 1}} << 0 << -kInf << kNaN << kNaN << kNaN;
     // N = 0 and a zero weighted sum: M = 0 / 0
     QTest::newRow("frequencies and weighted sum 0")
         << Pairs{{5, 1}, {5, -1}} << Pairs{{7, 2}, {8, 1}} << 0 << kNaN << kNaN << kNaN << kNaN;

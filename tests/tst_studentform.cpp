@@ -91,11 +91,10 @@ void TestStudentForm::widgetTree()
 void TestStudentForm::childrenInCreationOrder()
 {
     StudentForm form;
-    const QWidget* members[] = {form.V1Label,      form.V2Label,         form.P1Label,
-                                form.P2Label,      form.V1Edit,          form.MessageLabel,
-                                form.ResultEdit,   form.SubmitButton,    form.EndButton,
-                                form.P1Edit,       form.V2Edit,          form.P2Edit,
-                                form.CalculateButton, form.SaveButton};
+    const QWidget* members[] = {
+        form.V1Label,      form.V2Label,    form.P1Label,         form.P2Label,   form.V1Edit,
+        form.MessageLabel, form.ResultEdit, form.SubmitButton,    form.EndButton, form.P1Edit,
+        form.V2Edit,       form.P2Edit,     form.CalculateButton, form.SaveButton};
     QList<QWidget*> children = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(children.size(), 14);
     for (int k = 0; k < 14; ++k)
@@ -134,8 +133,10 @@ void TestStudentForm::slotsOfTheMetaObject()
     QCOMPARE(meta.className(), "StudentForm");
     QCOMPARE(meta.superClass(), &QDialog::staticMetaObject);
     const std::pair<const char*, QMetaMethod::Access> expected[] = {
-        {"OnSubmit()", QMetaMethod::Public},    {"OnStop()", QMetaMethod::Public},
-        {"OnCalculate()", QMetaMethod::Public}, {"OnSave()", QMetaMethod::Public},
+        {"OnSubmit()", QMetaMethod::Public},
+        {"OnStop()", QMetaMethod::Public},
+        {"OnCalculate()", QMetaMethod::Public},
+        {"OnSave()", QMetaMethod::Public},
         {"languageChange()", QMetaMethod::Protected}};
     QCOMPARE(meta.methodCount() - meta.methodOffset(), 5);
     for (int k = 0; k < 5; ++k) {

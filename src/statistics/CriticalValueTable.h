@@ -11,9 +11,9 @@ public:
     struct Row
     {
         int df;
-        double c95;  // p = 0.05
-        double c99;  // p = 0.01
-        double c999; // p = 0.001; 0 where the table has no value (df 1)
+        double c95;     // p = 0.05
+        double c99;     // p = 0.01
+        double c999;    // p = 0.001; 0 where the table has no value (df 1)
         bool inclusive; // t equal to a critical value suffices (df 29 only)
     };
 

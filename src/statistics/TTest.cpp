@@ -80,6 +80,6 @@ void computeTTest(const SampleSeries& sample1, const SampleSeries& sample2, TTes
     result.dm1 = result.dS1 / std::sqrt(static_cast<double>(result.iN1));
     result.dm2 = result.dS2 / std::sqrt(static_cast<double>(result.iN2));
 
-    result.dT = std::fabs(result.dM1 - result.dM2)
-                / std::sqrt(result.dm1 * result.dm1 + result.dm2 * result.dm2);
+    result.dT = std::fabs(result.dM1 - result.dM2) /
+                std::sqrt(result.dm1 * result.dm1 + result.dm2 * result.dm2);
 }

@@ -10,7 +10,7 @@ struct TTestResult
 {
     int iN1 = 0; // observations in sample 1: the sum of its frequencies
     int iN2 = 0;
-    int iN = 0; // degrees of freedom, then the row of the critical-value table used
+    int iN = 0;         // degrees of freedom, then the row of the critical-value table used
     double dSVP1 = 0.0; // sum of frequency times variant
     double dSVP2 = 0.0;
     double dM1 = 0.0; // means
@@ -23,7 +23,7 @@ struct TTestResult
     double dS2 = 0.0;
     double dm1 = 0.0; // standard errors of the means
     double dm2 = 0.0;
-    double dT = 0.0; // Student's t
+    double dT = 0.0;  // Student's t
     float fVI = 0.0F; // significance level reached, in per cent; 0 when none
 };
 

@@ -13,9 +13,11 @@ std::optional<double> parseVariant(const QString& text)
     return value;
 }
 
-int parseFrequency(const QString& text)
+std::optional<int> parseFrequency(const QString& text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
-    return ok ? value : 0;
+    if (!ok || value == 0)
+        return std::nullopt;
+    return value;
 }

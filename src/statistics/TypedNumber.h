@@ -11,7 +11,7 @@
 // "inf", "nan" and values beyond the double range are refused.
 std::optional<double> parseVariant(const QString& text);
 
-// A frequency is a whole number in the range of int, negative allowed (a negative
-// frequency lets the user cancel a mistyped pair). Anything else, 0 included,
-// gives 0, which the caller refuses.
-int parseFrequency(const QString& text);
+// A frequency is a nonzero whole number in the range of int, negative allowed (a
+// negative frequency lets the user cancel a mistyped pair). 0, fractions, letters
+// and values beyond int are refused.
+std::optional<int> parseFrequency(const QString& text);
