@@ -6,7 +6,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev)
 RUN_PACKAGES=(x11-utils fonts-urw-base35)
 TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
-    dpkg-dev file desktop-file-utils appstream)
+    dpkg-dev file desktop-file-utils appstream time)
 CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
 
 # Installs whichever of the named packages are missing: as root directly,

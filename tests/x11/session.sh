@@ -42,7 +42,7 @@ gone() { ! visible "$1"; }
 exited() { ! kill -0 "$app" 2>/dev/null; }
 
 # Xvfb picks a free display number itself and writes it when it is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 poll 20 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
