@@ -28,8 +28,7 @@ QString real(double value)
 }
 
 // Moves the user on: the next widget is enabled and focused before the current
-// one is disabled, so the focus never wanders through the buttons in between
-// (which would also make one of them the dialog's default for Return).
+// one is disabled, so the focus never wanders through the widgets in between.
 void handOver(QWidget* from, QWidget* to)
 {
     to->setEnabled(true);

@@ -58,6 +58,22 @@ ModalCatcher::Answer clickButton(const QString& text)
     };
 }
 
+// HOME pointing at an empty directory of its own, for as long as it lives.
+class TemporaryHome
+{
+public:
+    TemporaryHome() : m_old(qgetenv("HOME")) { qputenv("HOME", m_dir.path().toLocal8Bit()); }
+    ~TemporaryHome() { qputenv("HOME", m_old); }
+    TemporaryHome(const TemporaryHome&) = delete;
+    TemporaryHome& operator=(const TemporaryHome&) = delete;
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_old;
+};
+
 // The dialog back at the start of a new data set, as after program start.
 void verifyStartState(const StudentForm& form)
 {
@@ -140,9 +156,7 @@ void TestSave::savesExactBytesAndStartsAgain()
 
 void TestSave::fileDialogOffersHome()
 {
-    QTemporaryDir home;
-    const QByteArray oldHome = qgetenv("HOME");
-    qputenv("HOME", home.path().toLocal8Bit());
+    const TemporaryHome home;
     ModalCatcher catcher;
     StudentForm form;
     calculate(form, workedSample1, workedSample2);
@@ -163,7 +177,6 @@ void TestSave::fileDialogOffersHome()
         ModalCatcher::pressKey(Qt::Key_Return)(dialog); // accepted unchanged
     });
     QTest::mouseClick(form.SaveButton, Qt::LeftButton);
-    qputenv("HOME", oldHome);
 
     QCOMPARE(directory, QDir(home.path()).absolutePath());
     QCOMPARE(selected, QStringList{home.filePath(QStringLiteral("NoName.txt"))});
@@ -188,16 +201,13 @@ void TestSave::nameUsedAsTyped()
 
 void TestSave::cancelChangesNothing()
 {
-    QTemporaryDir home;
-    const QByteArray oldHome = qgetenv("HOME");
-    qputenv("HOME", home.path().toLocal8Bit());
+    const TemporaryHome home;
     ModalCatcher catcher;
     StudentForm form;
     calculate(form, workedSample1, workedSample2);
     const QString report = form.ResultEdit->toPlainText();
     catcher.queueAnswer(ModalCatcher::pressKey(Qt::Key_Escape));
     QTest::mouseClick(form.SaveButton, Qt::LeftButton);
-    qputenv("HOME", oldHome);
 
     QCOMPARE(catcher.count(), 1);
     QVERIFY(QDir(home.path()).isEmpty());
