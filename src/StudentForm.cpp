@@ -111,7 +111,7 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     setObjectName(QString::fromUtf8(name != nullptr ? name : "StudentForm"));
     setModal(modal);
 
-    const auto make = [this](auto* widget, const char* objectName, QRect geometry) {
+    const auto make = [](auto* widget, const char* objectName, QRect geometry) {
         widget->setObjectName(QString::fromLatin1(objectName));
         widget->setGeometry(geometry);
         return widget;
