@@ -5,7 +5,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev)
 RUN_PACKAGES=(x11-utils fonts-urw-base35)
-TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
+TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils fonts-urw-base35
     dpkg-dev file desktop-file-utils appstream time)
 CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
 
@@ -18,7 +18,7 @@ ensure_packages() {
             missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local cmd=(apt-get install -y --no-install-recommends "${missing[@]}")
+    local cmd=(apt-get install -y "${missing[@]}")
     echo "Installing Debian packages: ${missing[*]}"
     if [ "$(id -u)" -eq 0 ]; then
         DEBIAN_FRONTEND=noninteractive apt-get update -qq
