@@ -29,7 +29,6 @@ class TestCriticalValues : public QObject
 
 private slots:
     void tableAgreesWithStudentsDistribution();
-    void tableIsOrdered();
     void rowFor_data();
     void rowFor();
     void levelFor_data();
@@ -82,26 +81,6 @@ void TestCriticalValues::tableAgreesWithStudentsDistribution()
         }
     }
     QCOMPARE(listedSeen, 8);
-}
-
-void TestCriticalValues::tableIsOrdered()
-{
-    const auto& rows = CriticalValueTable::rows();
-    QCOMPARE(rows.front().df, 1);
-    QCOMPARE(rows.back().df, 500);
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const auto& row = rows[k];
-        QVERIFY(row.c95 < row.c99);
-        QVERIFY(row.df == 1 || row.c99 < row.c999);
-        QCOMPARE(row.inclusive, row.df == 29);
-        if (k > 0) {
-            const auto& previous = rows[k - 1];
-            QVERIFY(previous.df < row.df);
-            QVERIFY(previous.c95 >= row.c95);
-            QVERIFY(previous.c99 >= row.c99);
-            QVERIFY(k == 1 || previous.c999 >= row.c999);
-        }
-    }
 }
 
 void TestCriticalValues::rowFor_data()

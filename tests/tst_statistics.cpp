@@ -43,8 +43,6 @@ class TestStatistics : public QObject
 private slots:
     void seriesInvariants();
     void resetDataSetEmptiesOnlyTheAccumulators();
-    void frequencySumStaysInRange_data();
-    void frequencySumStaysInRange();
     void tTest_data();
     void tTest();
     void workedExampleIntermediates();
@@ -106,30 +104,6 @@ void TestStatistics::resetDataSetEmptiesOnlyTheAccumulators()
     QCOMPARE(data.result.dT, before.dT);
     QCOMPARE(data.sVariables, QStringLiteral("v3: 11 - "));
     QCOMPARE(data.sMessage, QStringLiteral("Введите частоту 3-й варианты!"));
-}
-
-void TestStatistics::frequencySumStaysInRange_data()
-{
-    QTest::addColumn<Pairs>("pairs");
-    QTest::addColumn<int>("next");
-    QTest::addColumn<bool>("fits");
-    const int max = std::numeric_limits<int>::max();
-    const int min = std::numeric_limits<int>::min();
-    QTest::newRow("empty, INT_MAX") << Pairs{} << max << true;
-    QTest::newRow("empty, INT_MIN") << Pairs{} << min << true;
-    QTest::newRow("up to INT_MAX") << Pairs{{1, max - 5}} << 5 << true;
-    QTest::newRow("one past INT_MAX") << Pairs{{1, max - 5}} << 6 << false;
-    QTest::newRow("down to INT_MIN") << Pairs{{1, min + 5}} << -5 << true;
-    QTest::newRow("one past INT_MIN") << Pairs{{1, min + 5}} << -6 << false;
-    QTest::newRow("back into range") << Pairs{{1, max}} << -1 << true;
-}
-
-void TestStatistics::frequencySumStaysInRange()
-{
-    QFETCH(Pairs, pairs);
-    QFETCH(int, next);
-    QFETCH(bool, fits);
-    QCOMPARE(seriesOf(pairs).frequencyFits(next), fits);
 }
 
 // Expected N, M, S, m and t: numpy 1.24 on the expanded observations

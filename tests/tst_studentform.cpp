@@ -18,10 +18,8 @@ private slots:
     void init() { currentDataSet() = DataSet{}; }
     void widgetTree_data();
     void widgetTree();
-    void childrenInCreationOrder();
     void dialogItself();
     void protocolFont();
-    void slotsOfTheMetaObject();
     void tabSkipsDisabledEdit();
     void resizingMovesNothing();
     void readOnlyProtocol();
@@ -88,19 +86,6 @@ void TestStudentForm::widgetTree()
         QVERIFY(button->shortcut().isEmpty()); // no accelerators in the texts
 }
 
-void TestStudentForm::childrenInCreationOrder()
-{
-    StudentForm form;
-    const QWidget* members[] = {
-        form.V1Label,      form.V2Label,    form.P1Label,         form.P2Label,   form.V1Edit,
-        form.MessageLabel, form.ResultEdit, form.SubmitButton,    form.EndButton, form.P1Edit,
-        form.V2Edit,       form.P2Edit,     form.CalculateButton, form.SaveButton};
-    QList<QWidget*> children = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    QCOMPARE(children.size(), 14);
-    for (int k = 0; k < 14; ++k)
-        QCOMPARE(children.at(k), members[k]);
-}
-
 void TestStudentForm::dialogItself()
 {
     StudentForm form;
@@ -125,26 +110,6 @@ void TestStudentForm::protocolFont()
             QVERIFY2(!widget->testAttribute(Qt::WA_SetFont), qPrintable(widget->objectName()));
     }
     QVERIFY(!form.testAttribute(Qt::WA_SetFont));
-}
-
-void TestStudentForm::slotsOfTheMetaObject()
-{
-    const QMetaObject& meta = StudentForm::staticMetaObject;
-    QCOMPARE(meta.className(), "StudentForm");
-    QCOMPARE(meta.superClass(), &QDialog::staticMetaObject);
-    const std::pair<const char*, QMetaMethod::Access> expected[] = {
-        {"OnSubmit()", QMetaMethod::Public},
-        {"OnStop()", QMetaMethod::Public},
-        {"OnCalculate()", QMetaMethod::Public},
-        {"OnSave()", QMetaMethod::Public},
-        {"languageChange()", QMetaMethod::Protected}};
-    QCOMPARE(meta.methodCount() - meta.methodOffset(), 5);
-    for (int k = 0; k < 5; ++k) {
-        const QMetaMethod method = meta.method(meta.methodOffset() + k);
-        QCOMPARE(method.methodSignature(), QByteArray(expected[k].first));
-        QCOMPARE(method.access(), expected[k].second);
-        QCOMPARE(method.methodType(), QMetaMethod::Slot);
-    }
 }
 
 void TestStudentForm::tabSkipsDisabledEdit()
