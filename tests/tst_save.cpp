@@ -58,6 +58,13 @@ ModalCatcher::Answer clickButton(const QString& text)
     };
 }
 
+// "Сохранить", with the file dialog answered by typing this path.
+void saveTo(StudentForm& form, ModalCatcher& catcher, const QString& path)
+{
+    catcher.queueAnswer(ModalCatcher::chooseFile(path));
+    QTest::mouseClick(form.SaveButton, Qt::LeftButton);
+}
+
 // HOME pointing at an empty directory of its own, for as long as it lives.
 class TemporaryHome
 {
@@ -131,8 +138,7 @@ void TestSave::savesExactBytesAndStartsAgain()
     StudentForm form;
     calculate(form, workedSample1, workedSample2);
     const QString path = dir.filePath(QStringLiteral("report.txt"));
-    catcher.queueAnswer(ModalCatcher::chooseFile(path));
-    QTest::mouseClick(form.SaveButton, Qt::LeftButton);
+    saveTo(form, catcher, path);
 
     QCOMPARE(catcher.count(), 1);
     QCOMPARE(catcher.boxes().first().title, QStringLiteral("Сохранить результат"));
@@ -144,8 +150,7 @@ void TestSave::savesExactBytesAndStartsAgain()
     // A second data set starts from scratch and is saved the same way.
     calculate(form, {"1", "2"}, {"3", "2"});
     const QString second = dir.filePath(QStringLiteral("second.txt"));
-    catcher.queueAnswer(ModalCatcher::chooseFile(second));
-    QTest::mouseClick(form.SaveButton, Qt::LeftButton);
+    saveTo(form, catcher, second);
     const QList<QByteArray> lines = readAll(second).split('\n');
     QCOMPARE(lines.size(), 4 + 10);
     QCOMPARE(lines.at(0), QByteArray("Варианты 1-го ряда:"));
@@ -193,8 +198,7 @@ void TestSave::nameUsedAsTyped()
     ModalCatcher catcher;
     StudentForm form;
     calculate(form, workedSample1, workedSample2);
-    catcher.queueAnswer(ModalCatcher::chooseFile(dir.filePath(QStringLiteral("report"))));
-    QTest::mouseClick(form.SaveButton, Qt::LeftButton);
+    saveTo(form, catcher, dir.filePath(QStringLiteral("report")));
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("report"))));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("report.txt"))));
 }
@@ -227,8 +231,7 @@ void TestSave::rememberedDirectoryCannotHang()
     ModalCatcher catcher;
     StudentForm form;
     calculate(form, workedSample1, workedSample2);
-    catcher.queueAnswer(ModalCatcher::chooseFile(dir.filePath(QStringLiteral("report.txt"))));
-    QTest::mouseClick(form.SaveButton, Qt::LeftButton);
+    saveTo(form, catcher, dir.filePath(QStringLiteral("report.txt")));
     verifyStartState(form);
 }
 

@@ -17,13 +17,11 @@ struct Totals
 
 Totals totals(const SampleSeries& series)
 {
-    const double* x = series.variants.data();
-    const int* p = series.frequencies.data();
     std::int64_t n = 0; // the entry never lets N leave int; saturated below all the same
     double weighted = 0.0;
     for (int k = 0; k < series.pairCount(); ++k) {
-        n += p[k];
-        weighted += static_cast<double>(p[k]) * x[k];
+        n += series.frequency(k);
+        weighted += static_cast<double>(series.frequency(k)) * series.variant(k);
     }
     return {static_cast<int>(std::clamp<std::int64_t>(n, std::numeric_limits<int>::min(),
                                                       std::numeric_limits<int>::max())),
@@ -36,15 +34,13 @@ Totals totals(const SampleSeries& series)
 double deviationsAndSquares(const SampleSeries& series, double mean,
                             std::vector<double>& deviations)
 {
-    const double* x = series.variants.data();
-    const int* p = series.frequencies.data();
     deviations.clear();
     deviations.reserve(static_cast<std::size_t>(series.pairCount()));
     double sum = 0.0;
     for (int k = 0; k < series.pairCount(); ++k) {
-        const double d = mean - x[k];
+        const double d = mean - series.variant(k);
         deviations.push_back(d);
-        sum += static_cast<double>(p[k]) * (d * d);
+        sum += static_cast<double>(series.frequency(k)) * (d * d);
     }
     return sum;
 }
