@@ -4,6 +4,7 @@
 #   bench/startup.sh [BUILD_DIR] [RUNS]     (defaults: build, 10)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/scripts/x11.sh"
 build=${1:-$top/build}
 runs=${2:-10}
 work=$(mktemp -d)
@@ -21,7 +22,7 @@ measure_once() {
     local start end child
     start=$(date +%s%N)
     /usr/bin/time -f '%M' -o "$work/rss" "$1" &
-    until xdotool search --onlyvisible --name '^О программе$' >/dev/null 2>&1; do
+    until window_titled "О программе" >/dev/null; do
         kill -0 $! 2>/dev/null || {
             echo "$1 ended before its About box appeared" >&2
             exit 1

@@ -3,14 +3,16 @@
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# The program alone: its build and its protocol's typeface.
 BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev)
-RUN_PACKAGES=(x11-utils fonts-urw-base35)
+RUN_PACKAGES=(fonts-urw-base35)
+# The tests (Boost.Math, the real-display and package tests) and the benchmarks.
 TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils fonts-urw-base35
     dpkg-dev file desktop-file-utils appstream time)
 CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
 
 # Installs whichever of the named packages are missing: as root directly,
-# otherwise through sudo; without either, prints the line to run and stops.
+# otherwise through sudo; without either, says which are missing and stops.
 ensure_packages() {
     local missing=() pkg
     for pkg in "$@"; do
@@ -18,25 +20,49 @@ ensure_packages() {
             missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local cmd=(apt-get install -y "${missing[@]}")
-    echo "Installing Debian packages: ${missing[*]}"
-    if [ "$(id -u)" -eq 0 ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive "${cmd[@]}"
-    elif command -v sudo >/dev/null 2>&1; then
-        sudo apt-get update -qq
-        sudo DEBIAN_FRONTEND=noninteractive "${cmd[@]}"
-    else
-        echo "Missing packages; please run as root:" >&2
-        echo "  apt-get update && ${cmd[*]}" >&2
-        exit 1
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "These Debian packages are missing and neither root nor sudo is at hand" \
+                "to install them: run as root" \
+                "'apt-get update && apt-get install -y ${missing[*]}', then this again." >&2
+            exit 1
+        fi
+        sudo=(sudo)
     fi
+    echo "Installing Debian packages${sudo:+ through sudo}: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 }
 
-# build DIR [cmake options...]: configure if needed, then build.
+# build DIR [cmake options...]: configure, then build.
 build() {
     local dir=$1
     shift
     cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# True when DISPLAY names an X server that is listening. It needs no X tools,
+# so it can be asked before anything is installed; xdpyinfo, where present,
+# has the last word (it also knows about authorisation).
+display_reachable() {
+    local display=${DISPLAY:-} host number
+    [ -n "$display" ] || return 1
+    host=${display%%:*}
+    number=${display#*:}
+    number=${number%%.*}
+    [[ $number =~ ^[0-9]+$ ]] || return 1
+    if command -v xdpyinfo >/dev/null 2>&1; then
+        xdpyinfo >/dev/null 2>&1
+    elif [ -z "$host" ] || [ "$host" = unix ]; then
+        # A socket file can outlive its server; the kernel's list of bound sockets cannot.
+        if [ -r /proc/net/unix ]; then
+            grep -q "/tmp/.X11-unix/X$number\$" /proc/net/unix
+        else
+            [ -S "/tmp/.X11-unix/X$number" ]
+        fi
+    else
+        timeout 5 bash -c "exec 3<>/dev/tcp/$host/$((6000 + number))" 2>/dev/null
+    fi
 }

@@ -4,6 +4,7 @@
 #   session.sh ZENTU comparison REPORT  one whole comparison by keyboard and mouse, saved through
 #                                       the real file dialog and compared with REPORT byte for byte
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/x11.sh"
 
 zentu=$1
 mode=$2
@@ -22,7 +23,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
-    [ -n "${DISPLAY:-}" ] && xdotool search --onlyvisible --name '.' getwindowname %@ >&2 2>/dev/null
+    [ -n "${DISPLAY:-}" ] && echo "mapped windows: $(mapped_titles)" >&2
     exit 1
 }
 
@@ -36,8 +37,8 @@ poll() {
     done
 }
 
-visible() { xdotool search --onlyvisible --name "^$1\$"; }
-window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
+visible() { window_titled "$1" >/dev/null; }
+window() { window_titled "$1"; }
 gone() { ! visible "$1"; }
 exited() { ! kill -0 "$app" 2>/dev/null; }
 

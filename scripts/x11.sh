@@ -1,0 +1,47 @@
+# Finding windows by their titles on an X display, whatever the locale.
+# shellcheck shell=bash
+#
+# Under the C locale Qt writes a window's WM_NAME as raw UTF-8 in a Latin-1
+# STRING, and that is what `xdotool search --name` matches. _NET_WM_NAME is
+# UTF-8 in every locale: its bytes are read in hex and compared as bytes, so
+# neither the program's locale nor ours matters.
+
+# window_title ID: the window's title, or failure when it has none.
+window_title() {
+    local hex
+    hex=$(xprop -id "$1" -notype -f _NET_WM_NAME 8x ' $0+' _NET_WM_NAME 2>/dev/null) || return 1
+    [[ $hex == *0x* ]] || return 1
+    hex=${hex#* }
+    hex=${hex//, /}
+    printf '%b' "${hex//0x/\\x}"
+}
+
+# mapped_windows [PID]: the mapped windows, of one process when PID is given.
+mapped_windows() {
+    if [ -n "${1:-}" ]; then
+        xdotool search --onlyvisible --pid "$1" 2>/dev/null
+    else
+        xdotool search --onlyvisible --name '' 2>/dev/null
+    fi
+}
+
+# window_titled TITLE [PID]: prints the first mapped window with exactly this title.
+window_titled() {
+    local id
+    for id in $(mapped_windows "${2:-}"); do
+        if [ "$(window_title "$id")" = "$1" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# mapped_titles [PID]: the titles of the mapped windows, quoted, on one line.
+mapped_titles() {
+    local id title titles=()
+    for id in $(mapped_windows "${1:-}"); do
+        title=$(window_title "$id") && titles+=("\"$title\"")
+    done
+    echo "${titles[*]:-none}"
+}
