@@ -2,20 +2,19 @@
 
 #include "CriticalValueTable.h"
 #include "DataSet.h"
+#include "ReportFile.h"
 #include "TTest.h"
 #include "TypedNumber.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QFileIconProvider>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeDatabase>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextEdit>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,59 +35,20 @@ void handOver(QWidget* from, QWidget* to)
     from->setDisabled(true);
 }
 
-// A regular file is written aside and renamed over the target only when complete,
-// so a failure never leaves it half-written or emptied. A device or pipe cannot
-// be replaced that way, and must not be turned into a regular file: it is
-// written directly. QSaveFile buffers, and a failed flush inside commit() still
-// renames the truncated file into place and reports success, so the data is
-// flushed and checked before commit() is asked to do anything.
-bool writeReport(const QString& path, const QByteArray& bytes)
+// A caption is as wide as its text needs in the font in use, never narrower than
+// the layout gives it and never closer than 4 px to what stands to its right.
+// Text that still does not fit is elided, never cut mid-letter, and the whole
+// of it becomes the tooltip.
+void fitCaption(QLabel* caption, const QString& text, int narrowest, int right)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        QFile device(path);
-        return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-               device.write(bytes) == bytes.size();
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const int room = right - caption->x();
+    const QFontMetrics metrics = caption->fontMetrics();
+    const int needed = metrics.horizontalAdvance(text);
+    caption->resize(std::clamp(needed, narrowest, room), caption->height());
+    const bool fits = needed <= room;
+    caption->setText(fits ? text : metrics.elidedText(text, Qt::ElideRight, room));
+    caption->setToolTip(fits ? QString() : text);
 }
-
-// Types and icons from the file name only. The stock provider reads the start of
-// every regular file the dialog lists, which blocks for good on files such as
-// /proc/kmsg; and Qt's dialog first opens the last directory any Qt program
-// visited, so one visit there elsewhere would hang every later save.
-class NameOnlyIconProvider : public QFileIconProvider
-{
-public:
-    QIcon icon(const QFileInfo& info) const override
-    {
-        if (!info.isFile())
-            return QFileIconProvider::icon(info);
-        const QMimeType mime = mimeOf(info);
-        return QIcon::fromTheme(mime.iconName(),
-                                QIcon::fromTheme(mime.genericIconName(),
-                                                 QFileIconProvider::icon(QFileIconProvider::File)));
-    }
-    QString type(const QFileInfo& info) const override
-    {
-        return info.isFile() ? mimeOf(info).comment() : QFileIconProvider::type(info);
-    }
-
-private:
-    QMimeType mimeOf(const QFileInfo& info) const
-    {
-        return m_mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    }
-    QMimeDatabase m_mimes;
-};
 
 } // namespace
 
@@ -164,10 +124,14 @@ StudentForm::~StudentForm() = default;
 void StudentForm::languageChange()
 {
     setWindowTitle(tr("Сравнение по t-критерию Стъюдента"));
-    V1Label->setText(tr("Варианты 1-й выборки"));
-    V2Label->setText(tr("Варианты 2-й выборки"));
-    P1Label->setText(tr("Частоты вариант 1-й выборки"));
-    P2Label->setText(tr("Частоты вариант 2-й выборки"));
+    // A variant's caption ends 4 px before its frequency's; a frequency's
+    // caption at the right margin, where the message line ends.
+    const int vRight = P1Label->x() - 4;
+    const int pRight = MessageLabel->geometry().right() + 1;
+    fitCaption(V1Label, tr("Варианты 1-й выборки"), 140, vRight);
+    fitCaption(V2Label, tr("Варианты 2-й выборки"), 140, vRight);
+    fitCaption(P1Label, tr("Частоты вариант 1-й выборки"), 183, pRight);
+    fitCaption(P2Label, tr("Частоты вариант 2-й выборки"), 183, pRight);
     MessageLabel->setText(
         tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
     ResultEdit->setText(tr("Варианты 1-го ряда:"));
@@ -257,17 +221,17 @@ void StudentForm::OnStop()
 {
     switch (entryState()) {
     case EntryState::EnterVariant1:
-        if (refuseEmptySample(dataSet.sample1))
+        if (refuseEmptySample(dataSet.sample1, V1Edit))
             break;
         V1Edit->clear();
         handOver(V1Edit, V2Edit);
         ResultEdit->append(tr("Варианты 2-го ряда: "));
         break;
     case EntryState::EnterFrequency1:
-        awaitFrequency(dataSet.sample1);
+        awaitFrequency(dataSet.sample1, P1Edit);
         break;
     case EntryState::EnterVariant2:
-        if (refuseEmptySample(dataSet.sample2))
+        if (refuseEmptySample(dataSet.sample2, V2Edit))
             break;
         V2Edit->clear();
         handOver(V2Edit, CalculateButton);
@@ -276,7 +240,7 @@ void StudentForm::OnStop()
         MessageLabel->setText(tr("Нажмите кнопку <Рассчитать> для получения результата. "));
         break;
     case EntryState::EnterFrequency2:
-        awaitFrequency(dataSet.sample2);
+        awaitFrequency(dataSet.sample2, P2Edit);
         break;
     case EntryState::EntryDone:
         break;
@@ -284,20 +248,23 @@ void StudentForm::OnStop()
 }
 
 // The calculation needs at least one pair in each sample, so an empty one is
-// not closed.
-bool StudentForm::refuseEmptySample(const SampleSeries& series)
+// not closed. After a refusal the user types on where input is taken, not into
+// the button they clicked.
+bool StudentForm::refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit)
 {
     if (series.pairCount() > 0)
         return false;
     QMessageBox::warning(nullptr, tr("Ошибка ввода!"),
                          tr("Введите хотя бы одну варианту и её частоту!"));
+    variantEdit->setFocus();
     return true;
 }
 
-void StudentForm::awaitFrequency(const SampleSeries& series)
+void StudentForm::awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit)
 {
     dataSet.sMessage = tr("Введите частоту %1-й варианты!").arg(series.variantCount);
     QMessageBox::warning(nullptr, tr("Ошибка ввода!"), dataSet.sMessage);
+    frequencyEdit->setFocus();
 }
 
 void StudentForm::OnCalculate()
@@ -351,8 +318,9 @@ void StudentForm::OnSave()
     if (QFile::exists(sResult)) {
         QMessageBox question(QMessageBox::Warning, tr("Такой файл уже существует!"),
                              tr("Перезаписать существующий файл?"));
-        QPushButton* yes = question.addButton(tr("&Да"), QMessageBox::YesRole);
-        QPushButton* no = question.addButton(tr("&Нет"), QMessageBox::NoRole);
+        // Both as actions: the yes and no roles are reordered by some desktops.
+        QPushButton* yes = question.addButton(tr("&Да"), QMessageBox::ActionRole);
+        QPushButton* no = question.addButton(tr("&Нет"), QMessageBox::ActionRole);
         question.setDefaultButton(no);
         question.setEscapeButton(no);
         question.exec();

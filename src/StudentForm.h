@@ -60,8 +60,8 @@ protected slots:
 private:
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
     void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
-    void awaitFrequency(const SampleSeries& series);
-    bool refuseEmptySample(const SampleSeries& series);
+    void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);
+    bool refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit);
     void returnToEntry();
 };
 

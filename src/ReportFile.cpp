@@ -1,0 +1,99 @@
+#include "ReportFile.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// How long a pipe's reader may leave it full before the save is given up.
+constexpr int drainTimeoutMs = 1000;
+
+// A device or a pipe cannot be replaced atomically and must not be turned into
+// a regular file, so it is written in place. Opening without O_NONBLOCK waits
+// for good for a pipe nobody reads; a full pipe gets a moment to drain, never
+// more. A reader that goes away mid-write raises SIGPIPE, which would end the
+// program and lose the data set, so it is ignored while we write.
+bool writeInPlace(const QString& path, const QByteArray& bytes)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct sigaction ignore
+    {
+    };
+    struct sigaction previous
+    {
+    };
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &previous);
+    const char* data = bytes.constData();
+    auto left = static_cast<std::size_t>(bytes.size());
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written > 0) {
+            data += written;
+            left -= static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        pollfd ready{fd, POLLOUT, 0};
+        if (written < 0 && errno == EAGAIN && ::poll(&ready, 1, drainTimeoutMs) > 0 &&
+            (ready.revents & POLLOUT) != 0)
+            continue;
+        break;
+    }
+    ::sigaction(SIGPIPE, &previous, nullptr);
+    return ::close(fd) == 0 && left == 0;
+}
+
+} // namespace
+
+// A regular file is written aside and renamed over the target only when
+// complete, so a failure never leaves it half-written or emptied. QSaveFile
+// buffers, and a failed flush inside commit() still renames the truncated file
+// into place and reports success: the data is flushed and checked first.
+bool writeReport(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        return writeInPlace(path, bytes);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const
+{
+    if (!info.isFile())
+        return QFileIconProvider::icon(info);
+    const QMimeType mime = mimeOf(info);
+    return QIcon::fromTheme(
+        mime.iconName(),
+        QIcon::fromTheme(mime.genericIconName(), QFileIconProvider::icon(QFileIconProvider::File)));
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo& info) const
+{
+    return info.isFile() ? mimeOf(info).comment() : QFileIconProvider::type(info);
+}
+
+QMimeType NameOnlyIconProvider::mimeOf(const QFileInfo& info) const
+{
+    return m_mimes.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFileIconProvider>
+#include <QMimeDatabase>
+
+class QByteArray;
+class QString;
+
+// Writes a saved report to path. True only when every byte arrived; on false a
+// regular file is left exactly as it was, and the call never blocks for long.
+bool writeReport(const QString& path, const QByteArray& bytes);
+
+// Types and icons from the file name only, for the save dialog. The stock
+// provider reads the start of every regular file the dialog lists, which blocks
+// for good on files such as /proc/kmsg; and Qt's dialog first opens the last
+// directory any Qt program visited, so one visit there elsewhere would hang
+// every later save.
+class NameOnlyIconProvider : public QFileIconProvider
+{
+public:
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+
+private:
+    QMimeType mimeOf(const QFileInfo& info) const;
+    QMimeDatabase m_mimes;
+};
