@@ -142,7 +142,7 @@ void TestDialog::captions_data()
 {
     QTest::addColumn<int>("pointSize");
     QTest::newRow("default font") << 0;
-    QTest::newRow("large font") << 24;
+    QTest::newRow("large font") << 40;
 }
 
 void TestDialog::captions()
