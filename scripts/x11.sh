@@ -45,3 +45,24 @@ mapped_titles() {
     done
     echo "${titles[*]:-none}"
 }
+
+# until_ok SECONDS COMMAND...: runs COMMAND until it succeeds, for SECONDS at most.
+until_ok() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
+}
+
+# start_xvfb DIR: a private Xvfb in the background, PID in $xvfb, its display
+# number in DIR/display and $display, and DISPLAY exported. Without -noreset
+# this Xvfb resets when its last client leaves.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$1/display" 2>/dev/null &
+    xvfb=$!
+    until_ok 20 test -s "$1/display" || return 1
+    display=$(cat "$1/display")
+    export DISPLAY=":$display"
+}

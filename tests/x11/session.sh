@@ -12,31 +12,18 @@ reference=${2:-}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
-fail() {
-    echo "FAIL: $*; mapped: $(mapped_titles)" >&2
-    exit 1
-}
-# until_ok COMMAND...: retried for up to 10 s.
-until_ok() {
-    local deadline=$((SECONDS + 10))
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.05
-    done
-}
+fail() { echo "FAIL: $*; mapped: $(mapped_titles)" >&2; exit 1; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-until_ok test -s "$work/display" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb "$work" || fail "Xvfb did not start"
 mkdir -m 700 "$work/home" "$work/runtime"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" "$zentu" &
 app=$!
 
 main="Сравнение по t-критерию Стъюдента"
-until_ok window_titled "О программе" || fail "no About box"
+until_ok 10 window_titled "О программе" || fail "no About box"
 [ "$(mapped_titles "$app")" = '"О программе"' ] || fail "the About box is not alone"
 xdotool windowfocus --sync "$(window_titled "О программе")" key Return
-until_ok window_titled "$main" || fail "no dialog after the About box"
+until_ok 10 window_titled "$main" || fail "no dialog after the About box"
 dialog=$(window_titled "$main")
 [ "$(mapped_titles "$app")" = "\"$main\"" ] || fail "the About box is still there"
 xdotool getwindowgeometry "$dialog" | grep -q "Geometry: 600x480" || fail "not 600 x 480"
@@ -53,17 +40,16 @@ if [ -n "$reference" ]; then
     click 405
     enter 2 10 2
     click 525
-    xdotool key Return
-    xdotool key Return
-    until_ok window_titled "Сохранить результат" || fail "no file dialog"
+    xdotool key Return Return
+    until_ok 10 window_titled "Сохранить результат" || fail "no file dialog"
     xdotool windowfocus --sync "$(window_titled "Сохранить результат")" key ctrl+a
     xdotool type "$work/report.txt"
     xdotool key Return
-    until_ok test -s "$work/report.txt" || fail "no report saved"
+    until_ok 10 test -s "$work/report.txt" || fail "no report saved"
     cmp "$work/report.txt" "$reference" || fail "the saved report differs from $reference"
     xdotool windowfocus --sync "$dialog"
 fi
 xdotool key Escape
-until_ok eval '! kill -0 $app' || fail "still running after Escape"
+until_ok 10 eval '! kill -0 $app' || fail "still running after Escape"
 wait "$app" || fail "exit status $?"
 echo "PASS"
