@@ -41,12 +41,13 @@ int main(int argc, char* argv[])
     };
     const double head = mean(microseconds.begin(), microseconds.begin() + window);
     const double tail = mean(microseconds.end() - window, microseconds.end());
-    std::printf("pairs entered:            %d (boxes: %d)\n", currentDataSet().sample1.pairCount(),
-                catcher.count());
+    std::printf("pairs entered:            %d (boxes: %lld)\n",
+                currentDataSet().sample1.pairCount(),
+                static_cast<long long>(catcher.boxes().size()));
     std::printf("per pair, first %d:      %.1f us\n", window, head);
     std::printf("per pair, last %d:       %.1f us\n", window, tail);
     std::printf("last / first:             %.2f (target: at most 2)\n", tail / head);
     std::printf("per pair, all:            %.1f us\n",
                 mean(microseconds.begin(), microseconds.end()));
-    return currentDataSet().sample1.pairCount() == pairs && catcher.count() == 0 ? 0 : 1;
+    return currentDataSet().sample1.pairCount() == pairs && catcher.boxes().isEmpty() ? 0 : 1;
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QObject>
-#include <QStringList>
+#include "StudentForm.h"
 
-#include <functional>
+#include <QtTest>
+#include <QtWidgets>
 
-class QDialog;
-class StudentForm;
+#include <algorithm>
 
 // Catches every modal dialog the program opens, records it, and answers it from
 // inside its own event loop: the answer is queued on Show and runs once exec()
@@ -14,34 +13,113 @@ class StudentForm;
 class ModalCatcher : public QObject
 {
 public:
-    using Answer = std::function<void(QDialog*)>;
-    ModalCatcher();
-    ~ModalCatcher() override;
-    // Answers for the next boxes, in order; then every box gets Return.
-    void queueAnswer(Answer answer) { m_answers.append(std::move(answer)); }
-    // "critical: title / text", with the buttons left to right where there are
-    // several: "[&Да, &Нет]"; a file dialog as "file: title / filters".
+    ModalCatcher() { qApp->installEventFilter(this); }
+    ~ModalCatcher() override { qApp->removeEventFilter(this); }
+    // Answers for the next boxes, in order, then Return for every box: a button
+    // clicked ("&Нет"), a path chosen in the file dialog ("/tmp/a.txt"), or
+    // "Return" or "Escape" pressed where the box has its focus.
+    void queueAnswers(const QStringList& answers) { m_answers += answers; }
+    // "Critical: title / text", with the buttons left to right where there are
+    // several: "[&Да, &Нет]"; a file dialog as "File: title / filters".
     const QStringList& boxes() const { return m_boxes; }
-    int count() const { return static_cast<int>(m_boxes.size()); }
-
-    // A key pressed where the box has its focus: "Return", "Escape", "Alt+Д".
-    static Answer press(const QString& key);
-    static Answer chooseFile(const QString& path); // typed into the file dialog, accepted
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && dialog != nullptr && dialog->isModal())
+            QMetaObject::invokeMethod(
+                this, [this, dialog = QPointer<QDialog>(dialog)] { respond(dialog); },
+                Qt::QueuedConnection);
+        return false;
+    }
 
 private:
+    void respond(QDialog* dialog) // its buttons laid out by now
+    {
+        if (dialog == nullptr)
+            return;
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QList<QAbstractButton*> buttons = box ? box->buttons() : QList<QAbstractButton*>();
+        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) {
+            return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+        });
+        QStringList texts;
+        for (QAbstractButton* button : buttons)
+            texts << button->text();
+        m_boxes << QStringLiteral("%1: %2 / %3%4")
+                       .arg(box ? QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())
+                                : "File",
+                            dialog->windowTitle(),
+                            box ? box->text()
+                                : qobject_cast<QFileDialog*>(dialog)->nameFilters().join(';'),
+                            texts.size() > 1 ? " [" + texts.join(", ") + ']' : QString());
+        const QString answer =
+            m_answers.isEmpty() ? QStringLiteral("Return") : m_answers.takeFirst();
+        if (texts.contains(answer)) {
+            buttons.at(texts.indexOf(answer))->click();
+        } else if (answer.contains(QLatin1Char('/'))) {
+            qobject_cast<QFileDialog*>(dialog)->selectFile(answer);
+            dialog->accept();
+        } else {
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog,
+                            answer == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return);
+        }
+    }
+
     QStringList m_boxes;
-    QList<Answer> m_answers;
+    QStringList m_answers;
 };
 
 // Drives the dialog as a user does, word by word: "=", "|", "#" and "$" click
 // «Ввод», «Завершить», «Рассчитать» and «Сохранить»; "<Return>", "<Tab>",
 // "<Backtab>" and "<Space>" are keys; "!" calls OnSubmit and OnStop directly;
-// any other word is typed where the focus is.
-void play(StudentForm& form, const QString& script);
-void showActive(StudentForm& form);
-QStringList protocol(const StudentForm& form);
-// V1 P1 V2 P2 Submit End Calculate Save enabled, and the focus: "01001100 P1Edit".
-QString widgetState(const StudentForm& form);
+// any other word is typed where the focus is. The dialog is shown first.
+inline void play(StudentForm& form, const QString& script)
+{
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QPushButton* const buttons[] = {form.SubmitButton, form.EndButton, form.CalculateButton,
+                                    form.SaveButton};
+    for (const QString& word : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        // Offscreen, nothing gives the activation back when a box closes.
+        QApplication::setActiveWindow(&form);
+        const qsizetype button = word.size() == 1 ? QStringLiteral("=|#$").indexOf(word) : -1;
+        if (button >= 0) {
+            QTest::mouseClick(buttons[button], Qt::LeftButton);
+        } else if (word.startsWith(QLatin1Char('<'))) {
+            const QKeyCombination key = QKeySequence(word.mid(1, word.size() - 2))[0];
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        } else if (word == QLatin1String("!")) {
+            form.OnSubmit();
+            form.OnStop();
+        } else {
+            QTest::keyClicks(QApplication::focusWidget(), word);
+        }
+    }
+    QApplication::setActiveWindow(&form);
+}
+
+inline QStringList protocol(const StudentForm& form)
+{
+    return form.ResultEdit->toPlainText().split(QLatin1Char('\n'));
+}
+
+// V1 P1 V2 P2 Submit End Calculate Save enabled, the focus, and the prompt the
+// message line shows ("entry", "calculate", "save", or its text): "01001100 P1Edit entry".
+inline QString widgetState(const StudentForm& form)
+{
+    static const QHash<QString, QString> prompts{
+        {"Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ", "entry"},
+        {"Нажмите кнопку <Рассчитать> для получения результата. ", "calculate"},
+        {"Нажмите кнопку <Сохранить> для сохранения результата в файл. ", "save"}};
+    QString state;
+    for (const QWidget* w :
+         QWidgetList{form.V1Edit, form.P1Edit, form.V2Edit, form.P2Edit, form.SubmitButton,
+                     form.EndButton, form.CalculateButton, form.SaveButton})
+        state += QLatin1Char(w->isEnabled() ? '1' : '0');
+    const QWidget* focus = QApplication::focusWidget();
+    const QString message = form.MessageLabel->text();
+    return state + QLatin1Char(' ') + (focus != nullptr ? focus->objectName() : "none") +
+           QLatin1Char(' ') + prompts.value(message, message);
+}
