@@ -3,8 +3,6 @@
 // finite, and an accepted frequency must be a nonzero int that reads back the same.
 #include "TypedNumber.h"
 
-#include <QString>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -13,13 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (const std::optional<double> variant = parseVariant(text)) {
-        if (!std::isfinite(*variant))
-            std::abort();
-    }
-    if (const std::optional<int> frequency = parseFrequency(text)) {
-        if (*frequency == 0 || parseFrequency(QString::number(*frequency)) != frequency)
-            std::abort();
-    }
+    const std::optional<double> variant = parseVariant(text);
+    const std::optional<int> frequency = parseFrequency(text);
+    if ((variant && !std::isfinite(*variant)) ||
+        (frequency &&
+         (*frequency == 0 || parseFrequency(QString::number(*frequency)) != frequency)))
+        std::abort();
     return 0;
 }

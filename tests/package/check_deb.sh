@@ -6,17 +6,13 @@
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$1" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
 deb="$work/zentu_$2_amd64.deb"
-info=$(dpkg-deb -f "$deb" Package Version Depends Recommends) || fail "no $deb"
-for want in "Package: zentu" "Version: $2" "Depends: .*libqt6widgets6.*" "Recommends: fonts-urw-base35"; do
-    grep -qx "$want" <<<"$info" || fail "control lacks '$want': $info"
-done
+info=$(dpkg-deb -f "$deb" Package Version Depends Recommends | tr '\n' ' ') || fail "no $deb"
+[[ $info =~ ^"Package: zentu Version: $2 Depends: ".*libqt6widgets6.*" Recommends: fonts-urw-base35 "$ ]] ||
+    fail "control: $info"
 dpkg-deb -x "$deb" "$work/root"
 files=$(cd "$work/root" && find . -type f | sort | tr '\n' ' ')
 [ "$files" = "./usr/bin/zentu ./usr/share/applications/org.zentu.Zentu.desktop ./usr/share/icons/hicolor/scalable/apps/org.zentu.Zentu.svg ./usr/share/metainfo/org.zentu.Zentu.metainfo.xml " ] ||
