@@ -3,11 +3,12 @@
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# The program alone: its build and its protocol's typeface.
+# The program alone: its build; at run time its protocol's typeface and the
+# toolkit's Russian catalogue (file dialog, context menus).
 BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev)
-RUN_PACKAGES=(fonts-urw-base35)
+RUN_PACKAGES=(fonts-urw-base35 qt6-translations-l10n)
 # The tests (Boost.Math, the real-display and package tests) and the benchmarks.
-TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils fonts-urw-base35
+TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
     dpkg-dev file desktop-file-utils appstream time)
 CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
 

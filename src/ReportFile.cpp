@@ -9,6 +9,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -17,14 +18,16 @@ namespace {
 constexpr int drainTimeoutMs = 1000;
 
 // A device or a pipe cannot be replaced atomically and must not be turned into
-// a regular file, so it is written in place. Opening without O_NONBLOCK waits
-// for good for a pipe nobody reads; a full pipe gets a moment to drain, never
-// more. A reader that goes away mid-write raises SIGPIPE, which would end the
-// program and lose the data set, so it is ignored while we write.
+// a regular file, so it is written in place, and so is a regular file that a
+// replacement would take from its owner or from its other names (truncated
+// first; devices and pipes ignore that). Opening without O_NONBLOCK waits for
+// good for a pipe nobody reads; a full pipe gets a moment to drain, never more.
+// A reader that goes away mid-write raises SIGPIPE, which would end the program
+// and lose the data set, so it is ignored while we write.
 bool writeInPlace(const QString& path, const QByteArray& bytes)
 {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct sigaction ignore
@@ -56,18 +59,32 @@ bool writeInPlace(const QString& path, const QByteArray& bytes)
     return ::close(fd) == 0 && left == 0;
 }
 
+// Anything but a regular file of ours with no other name: a new file is
+// replaced into place, this one is not.
+bool keptInPlace(const QString& path)
+{
+    struct stat target
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
+        return false;
+    return S_ISREG(target.st_mode) ? target.st_uid != ::geteuid() || target.st_nlink > 1
+                                   : !S_ISDIR(target.st_mode);
+}
+
 } // namespace
 
 // A regular file is written aside and renamed over the target only when
-// complete, so a failure never leaves it half-written or emptied. QSaveFile
-// buffers, and a failed flush inside commit() still renames the truncated file
-// into place and reports success: the data is flushed and checked first.
+// complete, so a failure never leaves it half-written or emptied; where its
+// folder takes no new file, it is written in place instead. QSaveFile buffers,
+// and a failed flush inside commit() still renames the truncated file into
+// place and reports success: the data is flushed and checked first.
 bool writeReport(const QString& path, const QByteArray& bytes)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir())
+    if (keptInPlace(path))
         return writeInPlace(path, bytes);
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size() || !file.flush() ||

@@ -6,8 +6,9 @@
 class QByteArray;
 class QString;
 
-// Writes a saved report to path. True only when every byte arrived; on false a
-// regular file is left exactly as it was, and the call never blocks for long.
+// Writes a saved report to path. True only when every byte arrived; the call
+// never blocks for long. A regular file that can be replaced atomically is left
+// exactly as it was on false; one written in place may have been truncated.
 bool writeReport(const QString& path, const QByteArray& bytes);
 
 // Types and icons from the file name only, for the save dialog. The stock

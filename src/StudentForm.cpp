@@ -6,19 +6,24 @@
 #include "TTest.h"
 #include "TypedNumber.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <algorithm>
 
 namespace {
 
 DataSet dataSet;
+QString lastSaveFolder;
 
 // Six significant digits, a point as decimal separator in every locale.
 QString real(double value)
@@ -38,9 +43,10 @@ void handOver(QWidget* from, QWidget* to)
 // A caption is as wide as its text needs in the font in use, never narrower than
 // the layout gives it and never closer than 4 px to what stands to its right.
 // Text that still does not fit is elided, never cut mid-letter, and the whole
-// of it becomes the tooltip.
-void fitCaption(QLabel* caption, const QString& text, int narrowest, int right)
+// of it becomes the tooltip. A screen reader names the edit by the whole text.
+void fitCaption(QLabel* caption, QLineEdit* edit, const QString& text, int narrowest, int right)
 {
+    edit->setAccessibleName(text);
     const int room = right - caption->x();
     const QFontMetrics metrics = caption->fontMetrics();
     const int needed = metrics.horizontalAdvance(text);
@@ -50,11 +56,41 @@ void fitCaption(QLabel* caption, const QString& text, int narrowest, int right)
     caption->setToolTip(fits ? QString() : text);
 }
 
+// "&Да" and "&Нет" in this order on every desktop, as actions: the yes and no
+// roles are reordered by some. "&Нет" is the default; Escape and the box's own
+// close mean "&Нет".
+bool confirmed(const QString& title, const QString& text)
+{
+    QMessageBox question(QMessageBox::Warning, title, text);
+    QPushButton* yes = question.addButton(StudentForm::tr("&Да"), QMessageBox::ActionRole);
+    QPushButton* no = question.addButton(StudentForm::tr("&Нет"), QMessageBox::ActionRole);
+    question.setDefaultButton(no);
+    question.setEscapeButton(no);
+    question.exec();
+    return question.clickedButton() == yes;
+}
+
 } // namespace
 
 DataSet& currentDataSet()
 {
     return dataSet;
+}
+
+QString& saveFolder()
+{
+    return lastSaveFolder;
+}
+
+bool installToolkitTranslation()
+{
+    auto* catalogue = new QTranslator(QCoreApplication::instance());
+    if (catalogue->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(catalogue))
+        return true;
+    delete catalogue;
+    return false;
 }
 
 void showAboutBox()
@@ -128,13 +164,14 @@ void StudentForm::languageChange()
     // caption at the right margin, where the message line ends.
     const int vRight = P1Label->x() - 4;
     const int pRight = MessageLabel->geometry().right() + 1;
-    fitCaption(V1Label, tr("Варианты 1-й выборки"), 140, vRight);
-    fitCaption(V2Label, tr("Варианты 2-й выборки"), 140, vRight);
-    fitCaption(P1Label, tr("Частоты вариант 1-й выборки"), 183, pRight);
-    fitCaption(P2Label, tr("Частоты вариант 2-й выборки"), 183, pRight);
+    fitCaption(V1Label, V1Edit, tr("Варианты 1-й выборки"), 140, vRight);
+    fitCaption(V2Label, V2Edit, tr("Варианты 2-й выборки"), 140, vRight);
+    fitCaption(P1Label, P1Edit, tr("Частоты вариант 1-й выборки"), 183, pRight);
+    fitCaption(P2Label, P2Edit, tr("Частоты вариант 2-й выборки"), 183, pRight);
     MessageLabel->setText(
         tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
     ResultEdit->setText(tr("Варианты 1-го ряда:"));
+    ResultEdit->setAccessibleName(tr("Протокол"));
     SubmitButton->setText(tr("Ввод"));
     EndButton->setText(tr("Завершить"));
     CalculateButton->setText(tr("Рассчитать"));
@@ -301,7 +338,9 @@ void StudentForm::OnCalculate()
 void StudentForm::OnSave()
 {
     NameOnlyIconProvider icons; // outlives the dialog that uses it
-    QFileDialog SaveDialog(this, tr("Сохранить результат"), QDir::homePath(),
+    // A chosen folder that is gone opens at the nearest one that is not.
+    QFileDialog SaveDialog(this, tr("Сохранить результат"),
+                           lastSaveFolder.isEmpty() ? QDir::homePath() : lastSaveFolder,
                            tr("Текстовый файл (*.txt)"));
     SaveDialog.selectFile(QStringLiteral("NoName.txt"));
     SaveDialog.setFileMode(QFileDialog::AnyFile);
@@ -314,19 +353,12 @@ void StudentForm::OnSave()
     const QString sResult = SaveDialog.selectedFiles().value(0);
     if (sResult.isEmpty())
         return;
+    // Remembered even if this save fails, so that a retry starts there.
+    lastSaveFolder = QFileInfo(sResult).absolutePath();
 
-    if (QFile::exists(sResult)) {
-        QMessageBox question(QMessageBox::Warning, tr("Такой файл уже существует!"),
-                             tr("Перезаписать существующий файл?"));
-        // Both as actions: the yes and no roles are reordered by some desktops.
-        QPushButton* yes = question.addButton(tr("&Да"), QMessageBox::ActionRole);
-        QPushButton* no = question.addButton(tr("&Нет"), QMessageBox::ActionRole);
-        question.setDefaultButton(no);
-        question.setEscapeButton(no);
-        question.exec();
-        if (question.clickedButton() != yes)
-            return;
-    }
+    if (QFile::exists(sResult) &&
+        !confirmed(tr("Такой файл уже существует!"), tr("Перезаписать существующий файл?")))
+        return;
 
     // UTF-8 whatever the locale, so the Cyrillic text survives; no line break
     // after the last line.
@@ -334,6 +366,16 @@ void StudentForm::OnSave()
         return;
 
     returnToEntry();
+}
+
+// Nothing entered since start or since the last save: nothing to lose, so no
+// question. Otherwise "&Нет" leaves every widget, its text and the focus alone.
+void StudentForm::reject()
+{
+    if (dataSet.sample1.variantCount > 0 &&
+        !confirmed(tr("Данные не сохранены!"), tr("Завершить работу без сохранения?")))
+        return;
+    QDialog::reject();
 }
 
 void StudentForm::returnToEntry()

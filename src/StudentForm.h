@@ -57,6 +57,10 @@ public slots:
 protected slots:
     virtual void languageChange();
 
+protected:
+    // Escape, the window's close button and any other close request end here.
+    void reject() override;
+
 private:
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
     void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
@@ -67,6 +71,15 @@ private:
 
 // The program's start-up greeting, modal, before the dialog is shown.
 void showAboutBox();
+
+// The toolkit's own texts (file dialog, context menus, standard buttons) in
+// Russian, like the program's, whatever the locale. Without the catalogue they
+// stay as the toolkit has them; false then.
+bool installToolkitTranslation();
+
+// Where the next save dialog opens: empty for the home folder. It follows the
+// last file name accepted in that dialog during this run; tests reset it here.
+QString& saveFolder();
 
 // The data set the dialog works on; the program touches it only from the
 // dialog's slots, tests read and reset it through here.

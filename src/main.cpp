@@ -7,6 +7,7 @@
 int main(int argc, char* argv[])
 {
     QApplication MyProgramme(argc, argv);
+    installToolkitTranslation();
     // Declared after the application, so it is deleted before it.
     const auto MainWindow = std::make_unique<StudentForm>();
     showAboutBox();

@@ -20,7 +20,7 @@ public:
     // "Return" or "Escape" pressed where the box has its focus.
     void queueAnswers(const QStringList& answers) { m_answers += answers; }
     // "Critical: title / text", with the buttons left to right where there are
-    // several: "[&Да, &Нет]"; a file dialog as "File: title / filters".
+    // several: "[&Да, &Нет]"; a file dialog as "File: title / filters in folder".
     const QStringList& boxes() const { return m_boxes; }
 
 protected:
@@ -40,6 +40,7 @@ private:
         if (dialog == nullptr)
             return;
         auto* box = qobject_cast<QMessageBox*>(dialog);
+        auto* files = qobject_cast<QFileDialog*>(dialog);
         QList<QAbstractButton*> buttons = box ? box->buttons() : QList<QAbstractButton*>();
         std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) {
             return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
@@ -52,14 +53,15 @@ private:
                                 : "File",
                             dialog->windowTitle(),
                             box ? box->text()
-                                : qobject_cast<QFileDialog*>(dialog)->nameFilters().join(';'),
+                                : files->nameFilters().join(';') + " in " +
+                                      files->directory().absolutePath(),
                             texts.size() > 1 ? " [" + texts.join(", ") + ']' : QString());
         const QString answer =
             m_answers.isEmpty() ? QStringLiteral("Return") : m_answers.takeFirst();
         if (texts.contains(answer)) {
             buttons.at(texts.indexOf(answer))->click();
         } else if (answer.contains(QLatin1Char('/'))) {
-            qobject_cast<QFileDialog*>(dialog)->selectFile(answer);
+            files->selectFile(answer);
             dialog->accept();
         } else {
             QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog,
@@ -73,8 +75,9 @@ private:
 
 // Drives the dialog as a user does, word by word: "=", "|", "#" and "$" click
 // «Ввод», «Завершить», «Рассчитать» and «Сохранить»; "<Return>", "<Tab>",
-// "<Backtab>" and "<Space>" are keys; "!" calls OnSubmit and OnStop directly;
-// any other word is typed where the focus is. The dialog is shown first.
+// "<Escape>" and the like are keys; "!" calls OnSubmit and OnStop directly; "^"
+// asks the dialog to close as the window's close button does; any other word is
+// typed where the focus is. The dialog is shown first.
 inline void play(StudentForm& form, const QString& script)
 {
     form.show();
@@ -93,6 +96,8 @@ inline void play(StudentForm& form, const QString& script)
         } else if (word == QLatin1String("!")) {
             form.OnSubmit();
             form.OnStop();
+        } else if (word == QLatin1String("^")) {
+            form.close();
         } else {
             QTest::keyClicks(QApplication::focusWidget(), word);
         }
@@ -106,9 +111,12 @@ inline QStringList protocol(const StudentForm& form)
 }
 
 // V1 P1 V2 P2 Submit End Calculate Save enabled, the focus, and the prompt the
-// message line shows ("entry", "calculate", "save", or its text): "01001100 P1Edit entry".
+// message line shows ("entry", "calculate", "save", or its text): "01001100 P1Edit entry";
+// "closed" once the dialog is.
 inline QString widgetState(const StudentForm& form)
 {
+    if (!form.isVisible())
+        return QStringLiteral("closed");
     static const QHash<QString, QString> prompts{
         {"Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ", "entry"},
         {"Нажмите кнопку <Рассчитать> для получения результата. ", "calculate"},

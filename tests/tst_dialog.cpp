@@ -55,21 +55,26 @@ class TestDialog : public QObject
 private slots:
     // Listing /proc used to read /proc/kmsg to guess its type, which blocks for
     // good; Qt's file dialog opens the remembered directory first, read once.
+    // Every test runs with the toolkit's catalogue loaded, as the program does, so
+    // each text of the program checked here is also checked not to be translated.
     void initTestCase()
     {
         QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
             .setValue(QStringLiteral("FileDialog/lastVisited"), QUrl::fromLocalFile("/proc"));
+        QVERIFY(installToolkitTranslation());
     }
-    // Each test in a HOME of its own.
+    // Each test in a HOME of its own, as at the start of a run.
     void init()
     {
         currentDataSet() = DataSet{};
+        saveFolder().clear();
         m_home = std::make_unique<QTemporaryDir>();
         qputenv("HOME", QFile::encodeName(m_home->path()));
     }
     void widgetTree_data();
     void widgetTree();
     void dialogFontsAndAbout();
+    void toolkitTexts();
     void captions();
     void scenario_data();
     void scenario();
@@ -84,20 +89,23 @@ void TestDialog::widgetTree_data()
 {
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
-    const auto row = [](const char* name, QRect rect, const char* text) {
-        QTest::newRow(name) << rect << QString::fromUtf8(text);
+    QTest::addColumn<QString>("name"); // what a screen reader calls it
+    const auto row = [](const char* name, QRect rect, const char* text, const char* spoken) {
+        QTest::newRow(name) << rect << QString::fromUtf8(text)
+                            << QString::fromUtf8(*spoken != 0 ? spoken : text);
     };
-    row("V1Edit", {10, 70, 140, 22}, "");
-    row("MessageLabel", {10, 10, 580, 20},
-        "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
-    row("ResultEdit", {10, 180, 580, 290}, "Варианты 1-го ряда:");
-    row("SubmitButton", {350, 70, 111, 30}, "Ввод");
-    row("EndButton", {470, 70, 111, 30}, "Завершить");
-    row("P1Edit", {160, 70, 140, 22}, "");
-    row("V2Edit", {10, 140, 140, 22}, "");
-    row("P2Edit", {160, 140, 140, 22}, "");
-    row("CalculateButton", {350, 130, 111, 30}, "Рассчитать");
-    row("SaveButton", {470, 130, 111, 30}, "Сохранить");
+    const char* const message =
+        "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ";
+    row("V1Edit", {10, 70, 140, 22}, "", "Варианты 1-й выборки");
+    row("MessageLabel", {10, 10, 580, 20}, message, "");
+    row("ResultEdit", {10, 180, 580, 290}, "Варианты 1-го ряда:", "Протокол");
+    row("SubmitButton", {350, 70, 111, 30}, "Ввод", "");
+    row("EndButton", {470, 70, 111, 30}, "Завершить", "");
+    row("P1Edit", {160, 70, 140, 22}, "", "Частоты вариант 1-й выборки");
+    row("V2Edit", {10, 140, 140, 22}, "", "Варианты 2-й выборки");
+    row("P2Edit", {160, 140, 140, 22}, "", "Частоты вариант 2-й выборки");
+    row("CalculateButton", {350, 130, 111, 30}, "Рассчитать", "");
+    row("SaveButton", {470, 130, 111, 30}, "Сохранить", "");
 }
 
 void TestDialog::widgetTree()
@@ -108,6 +116,7 @@ void TestDialog::widgetTree()
     QTEST(widget->geometry(), "geometry");
     QTEST(widget->property(qobject_cast<QTextEdit*>(widget) ? "plainText" : "text").toString(),
           "text");
+    QTEST(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), "name");
 }
 
 void TestDialog::dialogFontsAndAbout()
@@ -130,6 +139,28 @@ void TestDialog::dialogFontsAndAbout()
         QStringList{"NoIcon: О программе / <h2>Zentu 1.0</h2><p>Программа производит сравнение "
                     "двух независимых групп по одному признаку с вычислением t-критерия "
                     "Стъюдента.</p>"});
+}
+
+// The toolkit's own words, in the save dialog and in an edit's context menu, in
+// Russian like the program's.
+void TestDialog::toolkitTexts()
+{
+    StudentForm form;
+    QFileDialog files(&form);
+    files.setOptions(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList texts;
+    for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+        texts << files.findChild<QLabel*>(name)->text();
+    for (const QAbstractButton* button : files.findChild<QDialogButtonBox*>()->buttons())
+        texts << button->text();
+    const std::unique_ptr<QMenu> menu(form.V1Edit->createStandardContextMenu());
+    for (const QAction* action : menu->actions())
+        if (!action->isSeparator())
+            texts << action->text().section(QLatin1Char('\t'), 0, 0);
+    QCOMPARE(texts, QStringList({"Перейти к:", "&Имя файла:", "Типы файлов:", "&Сохранить",
+                                 "Отмена", "&Отменить действие", "&Повторить действие", "&Вырезать",
+                                 "&Копировать", "В&ставить", "Удалить", "Выделить всё"}));
 }
 
 // Where the layout puts them, as wide as their text needs: whole in the default
@@ -172,10 +203,12 @@ void TestDialog::scenario_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<QString>("state"); // as widgetState() gives it
+    QTest::addColumn<QString>("state");       // as widgetState() gives it
+    QTest::addColumn<QStringList>("answers"); // to the boxes in turn, then Return
     const auto row = [](const char* name, const char* script, const QStringList& lines,
-                        const QStringList& boxes, const char* state) {
-        QTest::newRow(name) << script << lines << boxes << state;
+                        const QStringList& boxes, const char* state,
+                        const QStringList& answers = {}) {
+        QTest::newRow(name) << script << lines << boxes << state << answers;
     };
     const QStringList none;
     // A refusal of what was typed.
@@ -224,12 +257,30 @@ void TestDialog::scenario_data()
     // Full precision kept: S1 = sqrt(2 * 5e-8^2), zero if the variant were stored as shown.
     report("stored unrounded, exponent forms", "1.0000001 = 1 = 1 = 1 = | 2 = 1 = 3 = 1 = | #",
            "1:1 1:1 | 2:1 3:1", "2 2 1 2.5 7.07107e-08 0.707107 5e-08 0.5 3", "");
+
+    // Closing asks only once a variant is accepted; "&Нет" leaves all as it was,
+    // the typed text and the focus too, so typing goes on.
+    const QString unsaved = QStringLiteral(
+        "Warning: Данные не сохранены! / Завершить работу без сохранения? [&Да, &Нет]");
+    row("closing with nothing accepted asks nothing", "5 <Escape>", lines(""), none, "closed");
+    row("closing refused by &Нет and Return, typing goes on", "5 = 7 <Escape> 2 = ^ 6 = 1 = |",
+        lines("5:72 6:1 |"), {unsaved, unsaved}, "00101100 V2Edit entry", {"&Нет", "Return"});
+    row("closing refused by Escape after the report",
+        "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | # <Escape>",
+        lines("5:3 7:1 | 8:2 10:2", "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99"), {unsaved},
+        "00000001 SaveButton save", {"Escape"});
+    row("closing by Escape confirmed by &Да", "5 = 7 <Escape>", lines(""), {unsaved}, "closed",
+        {"&Да"});
+    row("closing by the window confirmed by &Да", "5 = 3 = ^", lines("5:3"), {unsaved}, "closed",
+        {"&Да"});
 }
 
 void TestDialog::scenario()
 {
     QFETCH(QString, script);
+    QFETCH(QStringList, answers);
     ModalCatcher catcher;
+    catcher.queueAnswers(answers);
     StudentForm form;
     play(form, script);
     QTEST(protocol(form), "lines");
@@ -244,7 +295,8 @@ void TestDialog::scenario()
 // "old" with 10,000 bytes; whether the report is saved; the desktop's order of
 // dialog buttons (-1: the default). Either the file then holds exactly the report
 // and the dialog takes the next data set, or file, directory and dialog are as
-// they were.
+// they were. A file saved "in place" keeps its inode, owner and links. The next
+// save dialog opens where the name was chosen; the first one at home.
 void TestDialog::save_data()
 {
     QTest::addColumn<QStringList>("answers");
@@ -272,7 +324,24 @@ void TestDialog::save_data()
     row("size limit hit mid-write", {"~/old", "&Да"}, false);
     row("pipe without a reader", {"~/fifo", "&Да"}, false);
     row("pipe with a reader", {"~/fifo", "&Да"}, true);
+    row("folder takes no new file, in place", {"~/shared/old", "&Да"}, true);
+    row("another user's file, in place", {"~/old", "&Да"}, true);
+    row("file with a second name, in place", {"~/old", "&Да"}, true);
 }
+
+namespace {
+
+QString identity(const QString& path) // inode, owner, links
+{
+    struct stat info
+    {
+    };
+    return stat(QFile::encodeName(path).constData(), &info) != 0
+               ? QStringLiteral("none")
+               : QStringLiteral("%1 %2 %3").arg(info.st_ino).arg(info.st_uid).arg(info.st_nlink);
+}
+
+} // namespace
 
 void TestDialog::save()
 {
@@ -303,11 +372,28 @@ void TestDialog::save()
         answers[0] = target = QStringLiteral("/dev/full");
     if (tag.startsWith(QLatin1String("pipe")))
         QCOMPARE(mkfifo(path, 0600), 0);
+    if (tag.startsWith(QLatin1String("file with a second name")))
+        QCOMPARE(link(path, QFile::encodeName(dir.filePath("link"))), 0);
+    if (tag.startsWith(QLatin1String("another user")) &&
+        (geteuid() != 0 || chown(path, 65534, 65534) != 0))
+        QSKIP("only root can give a file to another user");
+    // Writable by all in a folder that takes no new file; root is made "nobody"
+    // while it saves, as permissions do not stop root.
+    const bool shared = tag.startsWith(QLatin1String("folder takes no new file"));
+    if (shared) { // the saver's own file, so that only the folder stands in the way
+        QVERIFY(dir.mkdir("shared") && QFile::copy(old.fileName(), target));
+        QVERIFY(geteuid() != 0 || chown(path, 65534, 65534) == 0);
+        QVERIFY(chmod(path, 0666) == 0 &&
+                chmod(QFile::encodeName(dir.filePath("shared")), 0555) == 0);
+        QVERIFY(chmod(QFile::encodeName(dir.path()), 0755) == 0);
+    }
+    const uid_t saver = shared && geteuid() == 0 ? 65534 : geteuid();
     const int reader =
         tag.endsWith(QLatin1String("with a reader")) ? open(path, O_RDONLY | O_NONBLOCK) : -1;
     const QFileInfo file(target);
     const bool special = file.exists() && !file.isFile(); // opening it here may block
     const QByteArray before = special ? QByteArray() : bytesOf(target);
+    const QString identityBefore = identity(target);
     // Regular files only: a device or a pipe turned into a file shows up.
     const auto listing = [&dir] { return dir.entryList(QDir::AllEntries | QDir::Hidden); };
     QStringList entries = listing();
@@ -324,10 +410,14 @@ void TestDialog::save()
                        limit.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const uid_t self = geteuid();
+    QVERIFY(seteuid(saver) == 0);
     play(form, QStringLiteral("$"));
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+    QVERIFY(seteuid(self) == 0 && setrlimit(RLIMIT_FSIZE, &limit) == 0);
 
-    QStringList boxes{QStringLiteral("File: Сохранить результат / Текстовый файл (*.txt)")};
+    const QString fileDialog =
+        QStringLiteral("File: Сохранить результат / Текстовый файл (*.txt) in ");
+    QStringList boxes{fileDialog + dir.path()};
     if (answers.size() > 1)
         boxes << QStringLiteral("Warning: Такой файл уже существует! / Перезаписать "
                                 "существующий файл? [&Да, &Нет]");
@@ -337,16 +427,29 @@ void TestDialog::save()
     if (reader >= 0 && pipe.open(reader, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         written = pipe.readAll();
     QCOMPARE(written, saved ? bytesOf(workedExample) : before);
+    if (tag.endsWith(QLatin1String("in place")))
+        QCOMPARE(identity(target), identityBefore);
+    if (tag.startsWith(QLatin1String("file with a second name")))
+        QCOMPARE(bytesOf(dir.filePath("link")), written);
     if (saved && answers.size() == 1 && target.startsWith(dir.path()))
         entries << file.fileName();
     entries.sort();
     QCOMPARE(listing(), entries); // and no temporary file is left behind
     QCOMPARE(protocol(form), saved ? QStringList{H1} : report);
     QCOMPARE(widgetState(form), saved ? "10001100 V1Edit entry" : "00000001 SaveButton save");
-    if (saved) { // the next data set starts empty
+    if (saved) { // nothing to lose: closes at once; the next data set starts empty
+        QVERIFY(form.close());
         play(form, QStringLiteral("1 = 2 = | 3 = 2 = | #"));
         QCOMPARE(protocol(form), lines("1:2 | 3:2", "2 2 1 3 0 0 0 0 inf", "99.9"));
     }
+    // Where the name was chosen; where that folder is missing, the nearest that
+    // is not: here the home folder.
+    const QFileInfo chosen(answers[0].contains('/') ? answers[0] : dir.filePath("NoName.txt"));
+    catcher.queueAnswers({"Escape"});
+    play(form, QStringLiteral("$"));
+    QCOMPARE(
+        catcher.boxes().mid(boxes.size()),
+        QStringList(fileDialog + (QFileInfo(chosen.path()).isDir() ? chosen.path() : dir.path())));
 }
 
 QTEST_MAIN(TestDialog)

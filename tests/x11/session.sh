@@ -34,7 +34,16 @@ if [ -n "$reference" ]; then
     # «Завершить» at (470, 70), 111 x 30, clicked; Return on «Рассчитать», «Сохранить».
     enter() { for text; do xdotool type "$text"; xdotool key Return; done; }
     click() { xdotool mousemove --window "$dialog" "$1" 85 click 1; }
-    enter 5 3 7 1
+    enter 5 3
+    # A stray Escape asks first; Escape again keeps the data set and the typed 7,
+    # and typing goes on in the dialog.
+    xdotool type 7
+    xdotool key Escape
+    until_ok 10 window_titled "Данные не сохранены!" || fail "no question on close"
+    xdotool windowfocus --sync "$(window_titled "Данные не сохранены!")" key Escape
+    until_ok 10 eval '! window_titled "Данные не сохранены!"' || fail "the question stays"
+    xdotool key Return
+    enter 1
     xdotool key Tab Tab space
     xdotool type 8
     click 405
