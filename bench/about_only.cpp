@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Zentu developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The yardstick for zentu's start-up: a Qt program that shows nothing but the
 // same About box.
 #include <QApplication>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Zentu developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // 10,000 pairs entered through the dialog's real slots (offscreen), timing each
 // pair: the last hundred should cost about what the first hundred did.
 // Run: QT_QPA_PLATFORM=offscreen build/bench/bench_entry

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Zentu developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Time of one t-test calculation per entered pair, for series of 10^3 to 10^7
 // pairs each. Run: build/bench/bench_ttest
 #include "TTest.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zentu developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of zentu against a Qt program that shows only the same About box:
 # time from process start until "О программе" is mapped, and peak RSS by then.
 #   bench/startup.sh [BUILD_DIR] [RUNS]     (defaults: build, 10)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Zentu developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // libFuzzer target for the parsing of what the user types into the four edits.
 // Whatever the bytes, parsing must not crash, an accepted variant must be
 // finite, and an accepted frequency must be a nonzero int that reads back the same.

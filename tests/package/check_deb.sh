@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zentu developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package built from BUILD_DIR: its name, version and dependencies,
 # exactly its files, valid desktop and AppStream data, and its stripped binary
 # starting on a real display.

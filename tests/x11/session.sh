@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zentu developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real zentu binary on a private Xvfb display, driven with xdotool: what the
 # offscreen tests cannot see. The About box comes first and alone, then the
 # dialog at 600 x 480; with REPORT, one whole comparison by real keyboard focus
