@@ -10,9 +10,10 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # toolkit's Russian catalogue (file dialog, context menus).
 BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev)
 RUN_PACKAGES=(fonts-urw-base35 qt6-translations-l10n)
-# The tests (Boost.Math, the real-display and package tests) and the benchmarks.
+# The tests (Boost.Math, the real-display tests, the Debian package built and
+# checked as Debian does) and the benchmarks.
 TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
-    dpkg-dev file desktop-file-utils appstream time)
+    dpkg-dev debhelper lintian reuse desktop-file-utils appstream time)
 CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
 
 # Installs whichever of the named packages are missing: as root directly,

@@ -1,25 +1,41 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Zentu developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian package built from BUILD_DIR: its name, version and dependencies,
-# exactly its files, valid desktop and AppStream data, and its stripped binary
-# starting on a real display.
-#   check_deb.sh BUILD_DIR VERSION
+# The Debian package, built as Debian builds it from a copy of SOURCE_DIR: the
+# changelog's version is CMake's, lintian finds no error and no warning (its
+# info tags are printed), exactly the expected files, valid desktop and
+# AppStream data, a licence on every source file, and the packaged binary
+# starting on a real display. The package is left in BUILD_DIR.
+#   check_deb.sh SOURCE_DIR BUILD_DIR VERSION
 set -euo pipefail
+src=$1 version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-(cd "$1" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
-deb="$work/zentu_$2_amd64.deb"
-info=$(dpkg-deb -f "$deb" Package Version Depends Recommends | tr '\n' ' ') || fail "no $deb"
-[[ $info =~ ^"Package: zentu Version: $2 Depends: ".*libqt6widgets6.*" Recommends: fonts-urw-base35 "$ ]] ||
+changelog=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Version)
+[ "$changelog" = "$version" ] || fail "debian/changelog has $changelog, CMake $version"
+(cd "$src" && reuse lint >"$work/reuse.log" 2>&1) || fail "reuse: $(cat "$work/reuse.log")"
+
+# dpkg-buildpackage writes beside the tree it builds, so the tree is a copy.
+mkdir "$work/zentu"
+tar -C "$src" --exclude=./.git --exclude='./build*' --exclude='./_*' --exclude='./obj-*' -cf - . |
+    tar -C "$work/zentu" -xf -
+(cd "$work/zentu" && dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1 ||
+    fail "dpkg-buildpackage: $(tail -n 40 "$work/build.log")"
+deb="$work/zentu_${version}_amd64.deb"
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$work"/*.changes >"$work/lintian.log" 2>&1 ||
+    fail "lintian: $(cat "$work/lintian.log")"
+echo "lintian's remaining tags:"
+grep -E '^[A-Z]: ' "$work/lintian.log" || echo "none"
+
+info=$(dpkg-deb -f "$deb" Package Version Depends Recommends | tr '\n' ' ')
+[[ $info =~ ^"Package: zentu Version: $version Depends: ".*libqt6widgets6.*" Recommends: fonts-urw-base35, qt6-translations-l10n "$ ]] ||
     fail "control: $info"
 dpkg-deb -x "$deb" "$work/root"
 files=$(cd "$work/root" && find . -type f | sort | tr '\n' ' ')
-[ "$files" = "./usr/bin/zentu ./usr/share/applications/org.zentu.Zentu.desktop ./usr/share/icons/hicolor/scalable/apps/org.zentu.Zentu.svg ./usr/share/metainfo/org.zentu.Zentu.metainfo.xml " ] ||
+[ "$files" = "./usr/bin/zentu ./usr/share/applications/org.zentu.Zentu.desktop ./usr/share/doc/zentu/changelog.gz ./usr/share/doc/zentu/copyright ./usr/share/icons/hicolor/scalable/apps/org.zentu.Zentu.svg ./usr/share/man/man1/zentu.1.gz ./usr/share/man/ru/man1/zentu.1.gz ./usr/share/metainfo/org.zentu.Zentu.metainfo.xml " ] ||
     fail "files: $files"
-file "$work/root/usr/bin/zentu" | grep -q ', stripped' || fail "the binary is not stripped"
 grep -qx 'Exec=zentu' "$work"/root/usr/share/applications/*.desktop || fail "Exec is not zentu"
 # Hints are advice (the entry names two main categories on purpose); anything else fails.
 out=$(desktop-file-validate "$work/root/usr/share/applications/org.zentu.Zentu.desktop" 2>&1) &&
@@ -27,3 +43,4 @@ out=$(desktop-file-validate "$work/root/usr/share/applications/org.zentu.Zentu.d
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.xml >"$work/as.log" 2>&1 ||
     fail "metainfo: $(cat "$work/as.log")"
 "$(dirname "$0")/../x11/session.sh" "$work/root/usr/bin/zentu"
+cp "$deb" "$2/"
