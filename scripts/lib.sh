@@ -13,7 +13,9 @@ RUN_PACKAGES=(fonts-urw-base35 qt6-translations-l10n)
 # The tests (Boost.Math, the real-display tests, the Debian package built and
 # checked as Debian does) and the benchmarks.
 TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
-    dpkg-dev debhelper lintian reuse desktop-file-utils appstream time)
+    lintian reuse desktop-file-utils appstream time)
+# Building the Debian package: what debian/control asks for, and its tools.
+PACKAGE_PACKAGES=(dpkg-dev debhelper cmake qt6-base-dev libboost-math-dev qt6-translations-l10n)
 CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
 
 # Installs whichever of the named packages are missing: as root directly,

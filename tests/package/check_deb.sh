@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Zentu developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian package, built as Debian builds it from a copy of SOURCE_DIR: the
+# The Debian package, built as Debian builds it by scripts/package: the
 # changelog's version is CMake's, lintian finds no error and no warning (its
 # info tags are printed), exactly the expected files, valid desktop and
 # AppStream data, a licence on every source file, and the packaged binary
@@ -17,17 +17,11 @@ changelog=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Version)
 [ "$changelog" = "$version" ] || fail "debian/changelog has $changelog, CMake $version"
 (cd "$src" && reuse lint >"$work/reuse.log" 2>&1) || fail "reuse: $(cat "$work/reuse.log")"
 
-# dpkg-buildpackage writes beside the tree it builds, so the tree is a copy.
-mkdir "$work/zentu"
-tar -C "$src" --exclude=./.git --exclude='./build*' --exclude='./_*' --exclude='./obj-*' -cf - . |
-    tar -C "$work/zentu" -xf -
-(cd "$work/zentu" && dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1 ||
-    fail "dpkg-buildpackage: $(tail -n 40 "$work/build.log")"
-deb="$work/zentu_${version}_amd64.deb"
-lintian --fail-on error,warning --display-info --tag-display-limit 0 "$work"/*.changes >"$work/lintian.log" 2>&1 ||
+"$src/scripts/package" "$2" >/dev/null || fail "scripts/package"
+deb="$2/zentu_${version}_amd64.deb"
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "${deb%.deb}.changes" >"$work/lintian.log" 2>&1 ||
     fail "lintian: $(cat "$work/lintian.log")"
-echo "lintian's remaining tags:"
-grep -E '^[A-Z]: ' "$work/lintian.log" || echo "none"
+echo "lintian's remaining tags: $(grep -E '^[A-Z]: ' "$work/lintian.log" | tr '\n' ' ')"
 
 info=$(dpkg-deb -f "$deb" Package Version Depends Recommends | tr '\n' ' ')
 [[ $info =~ ^"Package: zentu Version: $version Depends: ".*libqt6widgets6.*" Recommends: fonts-urw-base35, qt6-translations-l10n "$ ]] ||
@@ -43,4 +37,3 @@ out=$(desktop-file-validate "$work/root/usr/share/applications/org.zentu.Zentu.d
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.xml >"$work/as.log" 2>&1 ||
     fail "metainfo: $(cat "$work/as.log")"
 "$(dirname "$0")/../x11/session.sh" "$work/root/usr/bin/zentu"
-cp "$deb" "$2/"

@@ -37,8 +37,7 @@ if [ -n "$reference" ]; then
     enter() { for text; do xdotool type "$text"; xdotool key Return; done; }
     click() { xdotool mousemove --window "$dialog" "$1" 85 click 1; }
     enter 5 3
-    # A stray Escape asks first; Escape again keeps the data set and the typed 7,
-    # and typing goes on in the dialog.
+    # A stray Escape asks first; Escape there keeps the data set, the typed 7 and the focus.
     xdotool type 7
     xdotool key Escape
     until_ok 10 window_titled "Данные не сохранены!" || fail "no question on close"
