@@ -62,8 +62,9 @@ bool writeInPlace(const QString& path, const QByteArray& bytes)
     return ::close(fd) == 0 && left == 0;
 }
 
-// Anything but a regular file of ours with no other name: a new file is
-// replaced into place, this one is not.
+// An existing device or pipe, or a regular file that belongs to someone else
+// or has other names: replacing it would change what it is. A new file or a
+// directory goes to QSaveFile, which creates or refuses it.
 bool keptInPlace(const QString& path)
 {
     struct stat target

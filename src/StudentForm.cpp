@@ -26,7 +26,7 @@
 namespace {
 
 DataSet dataSet;
-QString lastSaveFolder;
+QString sSaveFolder;
 
 // Six significant digits, a point as decimal separator in every locale.
 QString real(double value)
@@ -82,7 +82,7 @@ DataSet& currentDataSet()
 
 QString& saveFolder()
 {
-    return lastSaveFolder;
+    return sSaveFolder;
 }
 
 bool installToolkitTranslation()
@@ -343,7 +343,7 @@ void StudentForm::OnSave()
     NameOnlyIconProvider icons; // outlives the dialog that uses it
     // A chosen folder that is gone opens at the nearest one that is not.
     QFileDialog SaveDialog(this, tr("Сохранить результат"),
-                           lastSaveFolder.isEmpty() ? QDir::homePath() : lastSaveFolder,
+                           sSaveFolder.isEmpty() ? QDir::homePath() : sSaveFolder,
                            tr("Текстовый файл (*.txt)"));
     SaveDialog.selectFile(QStringLiteral("NoName.txt"));
     SaveDialog.setFileMode(QFileDialog::AnyFile);
@@ -357,7 +357,7 @@ void StudentForm::OnSave()
     if (sResult.isEmpty())
         return;
     // Remembered even if this save fails, so that a retry starts there.
-    lastSaveFolder = QFileInfo(sResult).absolutePath();
+    sSaveFolder = QFileInfo(sResult).absolutePath();
 
     if (QFile::exists(sResult) &&
         !confirmed(tr("Такой файл уже существует!"), tr("Перезаписать существующий файл?")))

@@ -57,12 +57,12 @@ public slots:
     virtual void OnCalculate();
     virtual void OnSave();
 
-protected slots:
-    virtual void languageChange();
-
-protected:
+public:
     // Escape, the window's close button and any other close request end here.
     void reject() override;
+
+protected slots:
+    virtual void languageChange();
 
 private:
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
