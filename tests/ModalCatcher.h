@@ -76,6 +76,15 @@ private:
     QStringList m_answers;
 };
 
+// Offscreen, nothing gives the activation back when a box closes.
+inline void activate(QWidget& window)
+{
+    if (!window.isVisible() || QApplication::activeWindow() == &window)
+        return;
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
 // Drives the dialog as a user does, word by word: "=", "|", "#" and "$" click
 // «Ввод», «Завершить», «Рассчитать» and «Сохранить»; "<Return>", "<Tab>",
 // "<Escape>" and the like are keys; "!" calls OnSubmit and OnStop directly; "^"
@@ -88,8 +97,7 @@ inline void play(StudentForm& form, const QString& script)
     QPushButton* const buttons[] = {form.SubmitButton, form.EndButton, form.CalculateButton,
                                     form.SaveButton};
     for (const QString& word : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        // Offscreen, nothing gives the activation back when a box closes.
-        QApplication::setActiveWindow(&form);
+        activate(form);
         const qsizetype button = word.size() == 1 ? QStringLiteral("=|#$").indexOf(word) : -1;
         if (button >= 0) {
             QTest::mouseClick(buttons[button], Qt::LeftButton);
@@ -105,7 +113,7 @@ inline void play(StudentForm& form, const QString& script)
             QTest::keyClicks(QApplication::focusWidget(), word);
         }
     }
-    QApplication::setActiveWindow(&form);
+    activate(form);
 }
 
 inline QStringList protocol(const StudentForm& form)
