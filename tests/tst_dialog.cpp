@@ -7,9 +7,11 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +56,38 @@ QStringList lines(const char* pairs, const char* values = nullptr, const char* l
     out << (*level != 0 ? example.value(9).replace("p=99%", QStringLiteral("p=%1%").arg(level))
                         : QStringLiteral("Различие недостоверно."));
     return out;
+}
+
+// A reader that leaves mid-report: the pipe is full, so no byte of the report
+// gets in; once the saver has the pipe open, a helper stops it, drains the pipe,
+// leaves, and lets the saver go on writing to no reader. The helper fails if
+// the saver never opens the pipe.
+pid_t readerLeavingMidReport(const QByteArray& fifo)
+{
+    const int reader = open(fifo, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int filler = open(fifo, O_WRONLY | O_NONBLOCK);
+    const QByteArray block(4096, 'x');
+    while (write(filler, block.constData(), block.size()) > 0) {
+    }
+    close(filler);
+    const char* script = R"(n=0
+        until for fd in /proc/$1/fd/*; do [ "$fd" -ef "$2" ] && break; done; [ "$fd" -ef "$2" ]; do
+            n=$((n + 1)); [ $n -lt 5000 ] || exit 1; sleep 0.001
+        done
+        kill -STOP $1
+        until grep -q "^State:.*T" /proc/$1/status; do :; done
+        cat <&3 >/dev/null 2>&1; exec 3<&-
+        kill -CONT $1)";
+    const QByteArray saver = QByteArray::number(getpid());
+    const char* argv[] = {"sh", "-c", script, "sh", saver.constData(), fifo.constData(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, reader, 3);
+    pid_t helper = -1;
+    posix_spawn(&helper, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(reader);
+    return helper;
 }
 
 } // namespace
@@ -320,6 +354,7 @@ void TestDialog::save_data()
     row("size limit hit mid-write", {"~/old", "&Да"}, false);
     row("pipe without a reader", {"~/fifo", "&Да"}, false);
     row("pipe with a reader", {"~/fifo", "&Да"}, true);
+    row("pipe whose reader leaves mid-report", {"~/fifo", "&Да"}, false);
     row("folder takes no new file, in place", {"~/old", "&Да"}, true);
     row("another user's file, in place", {"~/old", "&Да"}, true);
     row("file with a second name, in place", {"~/old", "&Да"}, true);
@@ -367,6 +402,7 @@ void TestDialog::save()
                 chmod(QFile::encodeName(dir.path()), 0555) == 0);
     const int reader =
         tag.endsWith(QLatin1String("with a reader")) ? open(path, O_RDONLY | O_NONBLOCK) : -1;
+    const pid_t leaving = tag.contains(QLatin1String("leaves")) ? readerLeavingMidReport(path) : -1;
     const QFileInfo file(target);
     const bool special = file.exists() && !file.isFile(); // opening it here may block
     const QByteArray before = special ? QByteArray() : bytesOf(target);
@@ -390,6 +426,8 @@ void TestDialog::save()
     QVERIFY(seteuid(saver) == 0);
     play(form, QStringLiteral("$"));
     QVERIFY(seteuid(self) == 0 && setrlimit(RLIMIT_FSIZE, &limit) == 0);
+    int leaver = 0;
+    QVERIFY(leaving < 0 || (waitpid(leaving, &leaver, 0) == leaving && leaver == 0));
     QVERIFY(chmod(QFile::encodeName(dir.path()), 0700) == 0);
 
     const QString fileDialog =
