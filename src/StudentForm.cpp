@@ -36,19 +36,28 @@ QString real(double value)
 
 // Moves the user on: the next widget is enabled and focused before the current
 // one is disabled, so the focus never wanders through the widgets in between.
-void handOver(QWidget* from, QWidget* to)
+// What the user should hear now (the pair just echoed, a new hint, t and the
+// verdict) becomes the description of the widget taking the focus, set before
+// the focus moves: screen readers speak a description with the focus, while a
+// changed label or description on its own goes unspoken by some (Orca 43). The
+// widget left behind forgets its news, so nothing stale is read out later.
+void handOver(QWidget* from, QWidget* to, const QString& news = QString())
 {
+    to->setAccessibleDescription(news);
     to->setEnabled(true);
     to->setFocus();
+    from->setAccessibleDescription(QString());
     from->setDisabled(true);
 }
 
 // A caption is as wide as its text needs in the font in use, never narrower than
 // the layout gives it and never closer than 4 px to what stands to its right.
 // Text that still does not fit is elided, never cut mid-letter, and the whole
-// of it becomes the tooltip. A screen reader names the edit by the whole text.
+// of it becomes the tooltip. The caption labels the edit for a screen reader,
+// which names the edit by the whole text.
 void fitCaption(QLabel* caption, QLineEdit* edit, const QString& text, int narrowest, int right)
 {
+    caption->setBuddy(edit);
     edit->setAccessibleName(text);
     const int room = right - caption->x();
     const QFontMetrics metrics = caption->fontMetrics();
@@ -127,6 +136,10 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     ResultEdit_font.setPointSize(12);
     ResultEdit->setFont(ResultEdit_font);
     ResultEdit->setReadOnly(true);
+    // A caret, so that the protocol can be read line by line from the keyboard,
+    // as a screen reader does; Tab still moves on.
+    ResultEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    ResultEdit->setTabChangesFocus(true);
     SubmitButton = make(new QPushButton(this), "SubmitButton", {350, 70, 111, 30});
     EndButton = make(new QPushButton(this), "EndButton", {470, 70, 111, 30});
     P1Edit = make(new QLineEdit(this), "P1Edit", {160, 70, 140, 22});
@@ -251,10 +264,11 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
     dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ") +
                           QString::number(*value) + QLatin1Char('.');
     ResultEdit->append(dataSet.sVariables);
+    const QString echo = dataSet.sVariables;
     dataSet.sVariables = QLatin1String("");
     series.appendFrequency(*value);
     frequencyEdit->clear();
-    handOver(frequencyEdit, variantEdit);
+    handOver(frequencyEdit, variantEdit, echo);
 }
 
 void StudentForm::OnStop()
@@ -264,8 +278,8 @@ void StudentForm::OnStop()
         if (refuseEmptySample(dataSet.sample1, V1Edit))
             break;
         V1Edit->clear();
-        handOver(V1Edit, V2Edit);
         ResultEdit->append(tr("Варианты 2-го ряда: "));
+        handOver(V1Edit, V2Edit, tr("Варианты 2-го ряда: "));
         break;
     case EntryState::EnterFrequency1:
         awaitFrequency(dataSet.sample1, P1Edit);
@@ -274,10 +288,10 @@ void StudentForm::OnStop()
         if (refuseEmptySample(dataSet.sample2, V2Edit))
             break;
         V2Edit->clear();
-        handOver(V2Edit, CalculateButton);
+        MessageLabel->setText(tr("Нажмите кнопку <Рассчитать> для получения результата. "));
+        handOver(V2Edit, CalculateButton, MessageLabel->text());
         SubmitButton->setDisabled(true);
         EndButton->setDisabled(true);
-        MessageLabel->setText(tr("Нажмите кнопку <Рассчитать> для получения результата. "));
         break;
     case EntryState::EnterFrequency2:
         awaitFrequency(dataSet.sample2, P2Edit);
@@ -324,18 +338,20 @@ void StudentForm::OnCalculate()
                        stop);
     ResultEdit->append(tr("Ошибка средней в первом ряду m1 равна: ") + real(r.dm1) + stop);
     ResultEdit->append(tr("Ошибка средней во втором ряду m2 равна: ") + real(r.dm2) + stop);
-    ResultEdit->append(tr("Коэффициент Стъюдента t равен: ") + real(r.dT) + stop);
+    const QString tLine = tr("Коэффициент Стъюдента t равен: ") + real(r.dT) + stop;
+    ResultEdit->append(tLine);
 
     r.iN = CriticalValueTable::rowFor(CriticalValueTable::degreesOfFreedom(r.iN1, r.iN2));
     r.fVI = CriticalValueTable::levelFor(r.iN, r.dT);
-    if (r.fVI != 0.0F)
-        ResultEdit->append(tr("Различие достоверно с вероятностью безошибочного прогноза p=") +
-                           real(static_cast<double>(r.fVI)) + QLatin1String("%."));
-    else
-        ResultEdit->append(tr("Различие недостоверно."));
+    const QString verdict =
+        r.fVI != 0.0F ? tr("Различие достоверно с вероятностью безошибочного прогноза p=") +
+                            real(static_cast<double>(r.fVI)) + QLatin1String("%.")
+                      : tr("Различие недостоверно.");
+    ResultEdit->append(verdict);
 
-    handOver(CalculateButton, SaveButton);
     MessageLabel->setText(tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. "));
+    handOver(CalculateButton, SaveButton,
+             tLine + QLatin1Char(' ') + verdict + QLatin1Char(' ') + MessageLabel->text());
 }
 
 void StudentForm::OnSave()
@@ -383,15 +399,13 @@ void StudentForm::reject()
 
 void StudentForm::returnToEntry()
 {
-    V1Edit->setEnabled(true);
     ResultEdit->clear();
     ResultEdit->document()->setModified(false);
-    V1Edit->setFocus();
-    SubmitButton->setEnabled(true);
-    EndButton->setEnabled(true);
     MessageLabel->setText(
         tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
+    handOver(SaveButton, V1Edit, MessageLabel->text());
+    SubmitButton->setEnabled(true);
+    EndButton->setEnabled(true);
     ResultEdit->setText(tr("Варианты 1-го ряда:"));
-    SaveButton->setDisabled(true);
     resetDataSet(dataSet);
 }

@@ -25,10 +25,19 @@ public:
     // "Critical: title / text", with the buttons left to right where there are
     // several: "[&Да, &Нет]"; a file dialog as "File: title / filters in folder".
     const QStringList& boxes() const { return m_boxes; }
+    // What a screen reader last said beyond a widget's name and role: the
+    // accessible description of a widget as it took the focus ("" for none yet).
+    const QString& heard() const { return m_heard; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::FocusIn && watched->isWidgetType()) {
+            const QString description =
+                QAccessible::queryAccessibleInterface(watched)->text(QAccessible::Description);
+            if (!description.isEmpty())
+                m_heard = description;
+        }
         auto* dialog = qobject_cast<QDialog*>(watched);
         if (event->type() == QEvent::Show && dialog != nullptr && dialog->isModal())
             QMetaObject::invokeMethod(
@@ -74,6 +83,7 @@ private:
 
     QStringList m_boxes;
     QStringList m_answers;
+    QString m_heard;
 };
 
 // Offscreen, nothing gives the activation back when a box closes.

@@ -18,6 +18,10 @@ namespace {
 
 const QString H1 = QStringLiteral("Варианты 1-го ряда:");
 const QString H2 = QStringLiteral("Варианты 2-го ряда: ");
+const QString startHint =
+    QStringLiteral("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
+const QString saveHint =
+    QStringLiteral("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
 
 // The worked example's report as it must be saved, byte for byte.
 const QString workedExample =
@@ -121,6 +125,8 @@ private slots:
     void captions();
     void scenario_data();
     void scenario();
+    void protocolByKeyboard_data();
+    void protocolByKeyboard();
     void save_data();
     void save();
 
@@ -223,24 +229,31 @@ void TestDialog::captions()
             QCOMPARE(label->text(), metrics.elidedText(text, Qt::ElideRight, room));
             QCOMPARE(label->toolTip(), needed > room ? text : QString());
             QCOMPARE(label->text().endsWith(QChar(0x2026)), pointSize > 0);
-            QCOMPARE(QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Name), text);
+            QAccessibleInterface* named = QAccessible::queryAccessibleInterface(edit);
+            QCOMPARE(named->text(QAccessible::Name), text);
+            const auto labels = named->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->object(), label);
         }
     }
 }
 
 // Each row: what the user does, then the whole protocol, the boxes shown, the
-// enabled widgets, the focus and the message line.
+// enabled widgets, the focus and the message line, and what a screen reader
+// said last as the focus moved: the pair just echoed, a new heading or hint.
 void TestDialog::scenario_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<QString>("state");       // as widgetState() gives it
+    QTest::addColumn<QString>("state"); // as widgetState() gives it
+    QTest::addColumn<QString>("heard");
     QTest::addColumn<QStringList>("answers"); // to the boxes in turn, then Return
     const auto row = [](const char* name, const char* script, const QStringList& lines,
-                        const QStringList& boxes, const char* state,
+                        const QStringList& boxes, const char* state, const char* heard,
                         const QStringList& answers = {}) {
-        QTest::newRow(name) << script << lines << boxes << state << answers;
+        QTest::newRow(name) << script << lines << boxes << state << QString::fromUtf8(heard)
+                            << answers;
     };
     const QStringList none;
     // A refusal of what was typed.
@@ -252,31 +265,38 @@ void TestDialog::scenario_data()
     const char* const start = "10001100 V1Edit entry";
 
     row("disabled buttons do nothing, protocol read-only", "# $ <Tab> <Tab> <Tab> abc", lines(""),
-        none, "10001100 ResultEdit entry");
+        none, "10001100 ResultEdit entry", "");
     row("numbers as typed and shown", "1234567 = 1 = 0.00001 = -2 = 2.50 = 1 = 3,25 = 4 = 0 = 5 =",
-        lines("1.23457e+06:1 1e-05:-2 2.5:1 3.25:4 0:5"), none, start);
+        lines("1.23457e+06:1 1e-05:-2 2.5:1 3.25:4 0:5"), none, start, "v5: 0 - p5: 5.");
     row("refused variants", "= abc = inf = nan = 1e400 = 5 =", lines(""),
-        QStringList(5, box("Critical", "Варианта должна быть числом!")), "01001100 P1Edit entry");
+        QStringList(5, box("Critical", "Варианта должна быть числом!")), "01001100 P1Edit entry",
+        "");
     row("empty sample 1, refused frequencies, closing refused while awaited",
         "| 5 = 0 = 2.5 = abc = = 2147483648 = 3 = 7 = | 1 =", lines("5:3 7:1"),
         QStringList{emptySample}
             << QStringList(5, box("Critical", "Частота варианты должна быть целым числом!"))
             << box("Warning", "Введите частоту 2-й варианты!"),
-        start);
+        start, "v2: 7 - p2: 1.");
     row("sums of frequencies kept within int",
         "5 = 2147483646 = 6 = 2 = 1 = | 5 = -2147483647 = 6 = -2 = -1 =",
         lines("5:2147483646 6:1 | 5:-2147483647 6:-1"), QStringList(2, tooMany),
-        "00101100 V2Edit entry");
+        "00101100 V2Edit entry", "v2: 6 - p2: -1.");
     row("sample 2: empty not closed, closing refused while awaited",
         "5 = 1 = 6 = 2 = | | 8 = | 2 <Return>", lines("5:1 6:2 | 8:2"),
-        {emptySample, box("Warning", "Введите частоту 1-й варианты!")}, "00101100 V2Edit entry");
+        {emptySample, box("Warning", "Введите частоту 1-й варианты!")}, "00101100 V2Edit entry",
+        "v1: 8 - p1: 2.");
     row("typed text discarded on closing, nothing once done", "5 = 1 = 9 | 6 = 1 = 7 | !",
-        lines("5:1 | 6:1"), none, "00000010 CalculateButton calculate");
+        lines("5:1 | 6:1"), none, "00000010 CalculateButton calculate",
+        "Нажмите кнопку <Рассчитать> для получения результата. ");
 
-    // Reports: values from the statistics tests' references, six digits.
+    // Reports: values from the statistics tests' references, six digits. Heard:
+    // t, the verdict and the hint.
     const auto report = [&](const char* name, const char* script, const char* pairs,
                             const char* values, const char* level) {
-        row(name, script, lines(pairs, values, level), none, "00000001 SaveButton save");
+        const QStringList protocol = lines(pairs, values, level);
+        QTest::newRow(name) << script << protocol << none << "00000001 SaveButton save"
+                            << protocol.mid(protocol.size() - 2).join(' ') + ' ' + saveHint
+                            << QStringList();
     };
     report("worked example, df 6", "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #", "5:3 7:1 | 8:2 10:2",
            "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99");
@@ -294,15 +314,20 @@ void TestDialog::scenario_data()
     // the typed text and the focus too, so typing goes on.
     const QString unsaved = QStringLiteral(
         "Warning: Данные не сохранены! / Завершить работу без сохранения? [&Да, &Нет]");
-    row("closing with nothing accepted asks nothing", "5 <Escape>", lines(""), none, "closed");
+    row("closing with nothing accepted asks nothing", "5 <Escape>", lines(""), none, "closed", "");
     row("closing refused by &Нет and Return, typing goes on", "5 = 7 <Escape> 2 = ^ 6 = 1 = |",
-        lines("5:72 6:1 |"), {unsaved, unsaved}, "00101100 V2Edit entry", {"&Нет", "Return"});
-    row("closing refused by Escape after the report",
+        lines("5:72 6:1 |"), {unsaved, unsaved}, "00101100 V2Edit entry",
+        "Варианты 2-го ряда: ", {"&Нет", "Return"});
+    row("closing refused by Escape after the report, the report heard again",
         "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | # <Escape>",
         lines("5:3 7:1 | 8:2 10:2", "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99"), {unsaved},
-        "00000001 SaveButton save", {"Escape"});
+        "00000001 SaveButton save",
+        "Коэффициент Стъюдента t равен: 4.58258. Различие достоверно с вероятностью "
+        "безошибочного прогноза p=99%. Нажмите кнопку <Сохранить> для сохранения результата в "
+        "файл. ",
+        {"Escape"});
     row("closing by Escape, then by the window, confirmed by &Да", "5 = 7 <Escape> ^", lines(""),
-        {unsaved, unsaved}, "closed", {"&Нет", "&Да"});
+        {unsaved, unsaved}, "closed", "", {"&Нет", "&Да"});
 }
 
 void TestDialog::scenario()
@@ -316,8 +341,51 @@ void TestDialog::scenario()
     QTEST(protocol(form), "lines");
     QTEST(catcher.boxes(), "boxes");
     QTEST(widgetState(form), "state");
+    QTEST(catcher.heard(), "heard");
     for (const QLineEdit* edit : {form.V1Edit, form.P1Edit, form.V2Edit, form.P2Edit})
         QVERIFY2(edit->isEnabled() || edit->text().isEmpty(), qPrintable(edit->objectName()));
+}
+
+// The protocol read from the keyboard, as a screen reader reads it: a caret that
+// moves by lines and selects; typing changes nothing; all of it copied; Tab
+// moves on. Each row: the keys, then the focus, the caret's line and the
+// selection, and the clipboard.
+void TestDialog::protocolByKeyboard_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("caret");
+    QTest::addColumn<QString>("clipboard");
+    const auto row = [](const char* name, const char* keys, const char* caret,
+                        const QString& clipboard = QString()) {
+        QTest::newRow(name) << keys << QString::fromUtf8(caret) << clipboard;
+    };
+    row("reached by Shift+Tab, at the top", "", "ResultEdit 0 ");
+    row("Down moves one line", "<Down>", "ResultEdit 1 ");
+    row("Ctrl+End, Ctrl+Home", "<Ctrl+End> <Up> <Ctrl+Home> <Down> <Down>", "ResultEdit 2 ");
+    row("Shift selects, typing changes nothing", "<Down> <End> <Shift+Home> x <Delete> <Backspace>",
+        "ResultEdit 1 v1: 5 - p1: 3.");
+    row("Ctrl+A, Ctrl+C copies the whole protocol", "<Ctrl+A> <Ctrl+C>",
+        "ResultEdit 2 Варианты 1-го ряда:\u2029v1: 5 - p1: 3.\u2029v2: 7 - p2: 1.",
+        H1 + "\nv1: 5 - p1: 3.\nv2: 7 - p2: 1.");
+    row("Tab moves on", "<Down> <Tab>", "V1Edit");
+}
+
+void TestDialog::protocolByKeyboard()
+{
+    QFETCH(QString, keys);
+    QGuiApplication::clipboard()->clear();
+    ModalCatcher catcher;
+    StudentForm form;
+    play(form, QStringLiteral("5 = 3 = 7 = 1 = <Shift+Tab> ") + keys);
+    const QTextCursor caret = form.ResultEdit->textCursor();
+    QTEST(
+        form.ResultEdit->hasFocus()
+            ? QStringLiteral("ResultEdit %1 %2").arg(caret.blockNumber()).arg(caret.selectedText())
+            : QApplication::focusWidget()->objectName(),
+        "caret");
+    QTEST(QGuiApplication::clipboard()->text(), "clipboard");
+    QCOMPARE(protocol(form), lines("5:3 7:1"));
+    QCOMPARE(catcher.boxes(), QStringList());
 }
 
 // Each row: the answers to the file dialog and to the overwrite question, which
@@ -452,6 +520,13 @@ void TestDialog::save()
     QCOMPARE(listing(), entries); // and no temporary file is left behind
     QCOMPARE(protocol(form), saved ? QStringList{H1} : report);
     QCOMPARE(widgetState(form), saved ? "10001100 V1Edit entry" : "00000001 SaveButton save");
+    // Heard as the focus came back: the start hint, or the report still to save;
+    // no other widget keeps news of a data set.
+    QCOMPARE(catcher.heard(),
+             saved ? startHint : report.mid(report.size() - 2).join(' ') + ' ' + saveHint);
+    for (const QWidget* widget : form.findChildren<QWidget*>())
+        QVERIFY2(widget->accessibleDescription().isEmpty() || widget->hasFocus(),
+                 qPrintable(widget->objectName()));
     if (saved) { // nothing to lose: closes at once; the next data set starts empty
         QVERIFY(form.close());
         play(form, QStringLiteral("1 = 2 = | 3 = 2 = | #"));
