@@ -16,7 +16,9 @@ TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
     lintian reuse desktop-file-utils appstream time)
 # Building the Debian package: what debian/control asks for, and its tools.
 PACKAGE_PACKAGES=(dpkg-dev debhelper cmake qt6-base-dev libboost-math-dev qt6-translations-l10n)
-CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-14-dev)
+# The distribution's default clang, whatever its version; its sanitizer and
+# fuzzer runtimes come with libclang-rt-dev, which follows it.
+CHECK_PACKAGES=(clang clang-format clang-tidy libclang-rt-dev)
 
 # Installs whichever of the named packages are missing: as root directly,
 # otherwise through sudo; without either, says which are missing and stops.
