@@ -137,9 +137,8 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     ResultEdit->setFont(ResultEdit_font);
     ResultEdit->setReadOnly(true);
     // A caret, so that the protocol can be read line by line from the keyboard,
-    // as a screen reader does; Tab still moves on.
+    // as a screen reader does.
     ResultEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    ResultEdit->setTabChangesFocus(true);
     SubmitButton = make(new QPushButton(this), "SubmitButton", {350, 70, 111, 30});
     EndButton = make(new QPushButton(this), "EndButton", {470, 70, 111, 30});
     P1Edit = make(new QLineEdit(this), "P1Edit", {160, 70, 140, 22});

@@ -131,7 +131,8 @@ inline QStringList protocol(const StudentForm& form)
     return form.ResultEdit->toPlainText().split(QLatin1Char('\n'));
 }
 
-// V1 P1 V2 P2 Submit End Calculate Save enabled, the focus, and the prompt the
+// V1 P1 V2 P2 Submit End Calculate Save enabled, the focus (in the protocol with
+// the caret's line and the selection: "ResultEdit:1[v1: 5 - p1: 3.]"), and the prompt the
 // message line shows ("entry", "calculate", "save", or its text): "01001100 P1Edit entry";
 // "closed" once the dialog is.
 inline QString widgetState(const StudentForm& form)
@@ -148,7 +149,13 @@ inline QString widgetState(const StudentForm& form)
                      form.EndButton, form.CalculateButton, form.SaveButton})
         state += QLatin1Char(w->isEnabled() ? '1' : '0');
     const QWidget* focus = QApplication::focusWidget();
+    QString where = focus != nullptr ? focus->objectName() : "none";
+    if (focus == form.ResultEdit) { // the caret's line, and the selection if any
+        const QTextCursor caret = form.ResultEdit->textCursor();
+        where += QStringLiteral(":%1").arg(caret.blockNumber());
+        if (caret.hasSelection())
+            where += '[' + caret.selectedText() + ']';
+    }
     const QString message = form.MessageLabel->text();
-    return state + QLatin1Char(' ') + (focus != nullptr ? focus->objectName() : "none") +
-           QLatin1Char(' ') + prompts.value(message, message);
+    return state + QLatin1Char(' ') + where + QLatin1Char(' ') + prompts.value(message, message);
 }
