@@ -7,11 +7,9 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -68,37 +66,18 @@ QString reportHeard(const QStringList& protocol)
     return protocol.mid(protocol.size() - 2).join(' ') + ' ' + saveHint;
 }
 
-// A reader that leaves mid-report: the pipe is full, so no byte of the report
-// gets in; once the saver has the pipe open, a helper stops it, drains the pipe,
-// leaves, and lets the saver go on writing to no reader. The helper fails if
-// the saver never opens the pipe.
-pid_t readerLeavingMidReport(const QByteArray& fifo)
-{
-    const int reader = open(fifo, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    const int filler = open(fifo, O_WRONLY | O_NONBLOCK);
-    const QByteArray block(4096, 'x');
-    while (write(filler, block.constData(), block.size()) > 0) {
-    }
-    close(filler);
-    const char* script = R"(n=0
-        until for fd in /proc/$1/fd/*; do [ "$fd" -ef "$2" ] && break; done; [ "$fd" -ef "$2" ]; do
-            n=$((n + 1)); [ $n -lt 5000 ] || exit 1; sleep 0.001
-        done
-        kill -STOP $1
-        until grep -q "^State:.*T" /proc/$1/status; do :; done
-        cat <&3 >/dev/null 2>&1; exec 3<&-
-        kill -CONT $1)";
-    const QByteArray saver = QByteArray::number(getpid());
-    const char* argv[] = {"sh", "-c", script, "sh", saver.constData(), fifo.constData(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, reader, 3);
-    pid_t helper = -1;
-    posix_spawn(&helper, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(reader);
-    return helper;
-}
+// A reader that leaves mid-report, given the saver's PID and the pipe: it fills
+// the pipe, so no byte of the report gets in, and says so; once the saver has
+// the pipe open, it stops the saver, drains the pipe, leaves, and lets the saver
+// go on writing to no reader. It fails if the saver never opens the pipe.
+const char* const readerLeavingMidReport = R"(exec 3<>"$FIFO"; head -c 65536 /dev/zero >&3; echo
+    n=0
+    until for fd in /proc/$SAVER/fd/*; do [ "$fd" -ef "$FIFO" ] && break; done; [ "$fd" -ef "$FIFO" ]
+    do n=$((n + 1)); [ $n -lt 5000 ] || exit 1; sleep 0.001; done
+    kill -STOP $SAVER
+    until grep -q "^State:.*T" /proc/$SAVER/status; do :; done
+    head -c 65536 <&3 >/dev/null; exec 3<&-
+    kill -CONT $SAVER)";
 
 } // namespace
 
@@ -438,7 +417,10 @@ void TestDialog::save()
                 chmod(QFile::encodeName(dir.path()), 0555) == 0);
     const int reader =
         tag.endsWith(QLatin1String("with a reader")) ? open(path, O_RDONLY | O_NONBLOCK) : -1;
-    const pid_t leaving = tag.contains(QLatin1String("leaves")) ? readerLeavingMidReport(path) : -1;
+    qputenv("FIFO", path);
+    qputenv("SAVER", QByteArray::number(getpid()));
+    FILE* const leaving = tag.contains("leaves") ? popen(readerLeavingMidReport, "r") : nullptr;
+    QVERIFY(leaving == nullptr || fgetc(leaving) == '\n');
     const QFileInfo file(target);
     const bool special = file.exists() && !file.isFile(); // opening it here may block
     const QByteArray before = special ? QByteArray() : bytesOf(target);
@@ -462,8 +444,7 @@ void TestDialog::save()
     QVERIFY(seteuid(saver) == 0);
     play(form, QStringLiteral("$"));
     QVERIFY(seteuid(self) == 0 && setrlimit(RLIMIT_FSIZE, &limit) == 0);
-    int leaver = 0;
-    QVERIFY(leaving < 0 || (waitpid(leaving, &leaver, 0) == leaving && leaver == 0));
+    QVERIFY(leaving == nullptr || pclose(leaving) == 0);
     QVERIFY(chmod(QFile::encodeName(dir.path()), 0700) == 0);
 
     const QString fileDialog =
