@@ -273,13 +273,15 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
 void StudentForm::OnStop()
 {
     switch (entryState()) {
-    case EntryState::EnterVariant1:
+    case EntryState::EnterVariant1: {
         if (refuseEmptySample(dataSet.sample1, V1Edit))
             break;
         V1Edit->clear();
-        ResultEdit->append(tr("Варианты 2-го ряда: "));
-        handOver(V1Edit, V2Edit, tr("Варианты 2-го ряда: "));
+        const QString heading = tr("Варианты 2-го ряда: ");
+        ResultEdit->append(heading);
+        handOver(V1Edit, V2Edit, heading);
         break;
+    }
     case EntryState::EnterFrequency1:
         awaitFrequency(dataSet.sample1, P1Edit);
         break;
