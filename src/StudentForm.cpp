@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -70,10 +71,11 @@ void fitCaption(QLabel* caption, QLineEdit* edit, const QString& text, int narro
 
 // "&Да" and "&Нет" in this order on every desktop, as actions: the yes and no
 // roles are reordered by some. "&Нет" is the default; Escape and the box's own
-// close mean "&Нет".
-bool confirmed(const QString& title, const QString& text)
+// close mean "&Нет". Like every box of the dialog, it belongs to the dialog, so
+// the desktop keeps it above the dialog and centred over it.
+bool confirmed(QWidget* dialog, const QString& title, const QString& text)
 {
-    QMessageBox question(QMessageBox::Warning, title, text);
+    QMessageBox question(QMessageBox::Warning, title, text, QMessageBox::NoButton, dialog);
     QPushButton* yes = question.addButton(StudentForm::tr("&Да"), QMessageBox::ActionRole);
     QPushButton* no = question.addButton(StudentForm::tr("&Нет"), QMessageBox::ActionRole);
     question.setDefaultButton(no);
@@ -103,6 +105,12 @@ bool installToolkitTranslation()
         return true;
     delete catalogue;
     return false;
+}
+
+QIcon programIcon()
+{
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("org.zentu.Zentu"));
+    return themed.pixmap(64).isNull() ? QIcon(QStringLiteral(":/org.zentu.Zentu.png")) : themed;
 }
 
 void showAboutBox()
@@ -231,7 +239,7 @@ void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit
 {
     const std::optional<double> value = parseVariant(variantEdit->text());
     if (!value) {
-        QMessageBox::critical(nullptr, tr("Ошибка ввода!"), tr("Варианта должна быть числом!"));
+        QMessageBox::critical(this, tr("Ошибка ввода!"), tr("Варианта должна быть числом!"));
         variantEdit->clear();
         variantEdit->setFocus();
         return;
@@ -254,7 +262,7 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
     else if (!series.frequencyFits(*value))
         refusal = tr("Сумма частот выборки выходит за допустимые пределы!");
     if (!refusal.isEmpty()) {
-        QMessageBox::critical(nullptr, tr("Ошибка ввода!"), refusal);
+        QMessageBox::critical(this, tr("Ошибка ввода!"), refusal);
         frequencyEdit->clear();
         frequencyEdit->setFocus();
         return;
@@ -309,7 +317,7 @@ bool StudentForm::refuseEmptySample(const SampleSeries& series, QLineEdit* varia
 {
     if (series.pairCount() > 0)
         return false;
-    QMessageBox::warning(nullptr, tr("Ошибка ввода!"),
+    QMessageBox::warning(this, tr("Ошибка ввода!"),
                          tr("Введите хотя бы одну варианту и её частоту!"));
     variantEdit->setFocus();
     return true;
@@ -318,7 +326,7 @@ bool StudentForm::refuseEmptySample(const SampleSeries& series, QLineEdit* varia
 void StudentForm::awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit)
 {
     dataSet.sMessage = tr("Введите частоту %1-й варианты!").arg(series.variantCount);
-    QMessageBox::warning(nullptr, tr("Ошибка ввода!"), dataSet.sMessage);
+    QMessageBox::warning(this, tr("Ошибка ввода!"), dataSet.sMessage);
     frequencyEdit->setFocus();
 }
 
@@ -377,7 +385,7 @@ void StudentForm::OnSave()
     sSaveFolder = QFileInfo(sResult).absolutePath();
 
     if (QFile::exists(sResult) &&
-        !confirmed(tr("Такой файл уже существует!"), tr("Перезаписать существующий файл?")))
+        !confirmed(this, tr("Такой файл уже существует!"), tr("Перезаписать существующий файл?")))
         return;
 
     // UTF-8 whatever the locale, so the Cyrillic text survives; no line break
@@ -393,7 +401,7 @@ void StudentForm::OnSave()
 void StudentForm::reject()
 {
     if (dataSet.sample1.variantCount > 0 &&
-        !confirmed(tr("Данные не сохранены!"), tr("Завершить работу без сохранения?")))
+        !confirmed(this, tr("Данные не сохранены!"), tr("Завершить работу без сохранения?")))
         return;
     QDialog::reject();
 }

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -71,6 +72,10 @@ private:
     bool refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit);
     void returnToEntry();
 };
+
+// The program's icon from the icon theme, or the one built in where the theme
+// has none that can be drawn (a bare build, no SVG support).
+QIcon programIcon();
 
 // The program's start-up greeting, modal, before the dialog is shown.
 void showAboutBox();

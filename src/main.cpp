@@ -4,15 +4,20 @@
 #include "StudentForm.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <memory>
 
 int main(int argc, char* argv[])
 {
     QApplication MyProgramme(argc, argv);
+    // The installed desktop entry's name: the Wayland app id, by which the
+    // desktop finds the program's name and icon for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zentu.Zentu"));
     installToolkitTranslation();
     // Declared after the application, so it is deleted before it.
     const auto MainWindow = std::make_unique<StudentForm>();
+    MainWindow->setWindowIcon(programIcon());
     showAboutBox();
     MainWindow->show();
     return MyProgramme.exec();

@@ -23,7 +23,8 @@ public:
     // "Return" or "Escape" pressed where the box has its focus.
     void queueAnswers(const QStringList& answers) { m_answers += answers; }
     // "Critical: title / text", with the buttons left to right where there are
-    // several: "[&Да, &Нет]"; a file dialog as "File: title / filters in folder".
+    // several: "[&Да, &Нет]"; a file dialog as "File: title / filters in folder";
+    // " (no parent)" after a box that does not belong to a window.
     const QStringList& boxes() const { return m_boxes; }
     // What a screen reader last said beyond a widget's name and role: the
     // accessible description of a widget as it took the focus ("" for none yet).
@@ -60,14 +61,15 @@ private:
         QStringList texts;
         for (QAbstractButton* button : buttons)
             texts << button->text();
-        m_boxes << QStringLiteral("%1: %2 / %3%4")
+        m_boxes << QStringLiteral("%1: %2 / %3%4%5")
                        .arg(box ? QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())
                                 : "File",
                             dialog->windowTitle(),
                             box ? box->text()
                                 : files->nameFilters().join(';') + " in " +
                                       files->directory().absolutePath(),
-                            texts.size() > 1 ? " [" + texts.join(", ") + ']' : QString());
+                            texts.size() > 1 ? " [" + texts.join(", ") + ']' : QString(),
+                            dialog->parentWidget() == nullptr ? " (no parent)" : "");
         const QString answer =
             m_answers.isEmpty() ? QStringLiteral("Return") : m_answers.takeFirst();
         if (texts.contains(answer)) {

@@ -161,12 +161,13 @@ void TestDialog::dialogFontsAndTexts()
     QCOMPARE(form.ResultEdit->font().weight(), QApplication::font(form.ResultEdit).weight());
     for (const QWidget* widget : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QCOMPARE(widget->testAttribute(Qt::WA_SetFont), widget == form.ResultEdit);
+    QVERIFY(!programIcon().pixmap(64).isNull());
     showAboutBox();
     QCOMPARE(
         catcher.boxes(),
         QStringList{"NoIcon: О программе / <h2>Zentu 1.0</h2><p>Программа производит сравнение "
                     "двух независимых групп по одному признаку с вычислением t-критерия "
-                    "Стъюдента.</p>"});
+                    "Стъюдента.</p> (no parent)"});
     QCOMPARE(QAccessible::queryAccessibleInterface(form.ResultEdit)->text(QAccessible::Name),
              QStringLiteral("Протокол"));
     QFileDialog files(&form);

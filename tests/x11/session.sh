@@ -15,6 +15,12 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*; mapped: $(mapped_titles)" >&2; exit 1; }
+# centre WINDOW [DX DY]: where its middle is on the screen, moved by DX, DY, to
+# within 2 px.
+centre() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$(((X + WIDTH / 2 + ${2:-0}) / 2)) $(((Y + HEIGHT / 2 + ${3:-0}) / 2))"
+}
 
 start_xvfb "$work" || fail "Xvfb did not start"
 mkdir -m 700 "$work/home" "$work/runtime"
@@ -29,6 +35,13 @@ until_ok 10 window_titled "$main" || fail "no dialog after the About box"
 dialog=$(window_titled "$main")
 [ "$(mapped_titles "$app")" = "\"$main\"" ] || fail "the About box is still there"
 xdotool getwindowgeometry "$dialog" | grep -q "Geometry: 600x480" || fail "not 600 x 480"
+# The desktop finds the window's entry by its class: the installed one's, or the tree's.
+entry=$(dirname "$zentu")/../share/applications/org.zentu.Zentu.desktop
+[ -f "$entry" ] || entry=$(dirname "$0")/../../packaging/org.zentu.Zentu.desktop
+class=$(xprop -id "$dialog" WM_CLASS)
+[ "${class##*, }" = "\"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ] ||
+    fail "$class does not match $entry"
+xprop -id "$dialog" _NET_WM_ICON | grep -q "Icon (128 x 128)" || fail "the dialog has no icon"
 xdotool windowfocus --sync "$dialog"
 
 if [ -n "$reference" ]; then
@@ -38,10 +51,18 @@ if [ -n "$reference" ]; then
     click() { xdotool mousemove --window "$dialog" "$1" 85 click 1; }
     enter 5 3
     # A stray Escape asks first; Escape there keeps the data set, the typed 7 and the focus.
+    # The question belongs to the dialog and opens centred over it, wherever it was moved.
     xdotool type 7
+    xdotool windowmove --sync "$dialog" 300 200
     xdotool key Escape
     until_ok 10 window_titled "Данные не сохранены!" || fail "no question on close"
-    xdotool windowfocus --sync "$(window_titled "Данные не сохранены!")" key Escape
+    question=$(window_titled "Данные не сохранены!")
+    [ "$(xprop -id "$question" WM_TRANSIENT_FOR)" = "WM_TRANSIENT_FOR(WINDOW): window id # $(printf 0x%x "$dialog")" ] ||
+        fail "the question is not transient for the dialog: $(xprop -id "$question" WM_TRANSIENT_FOR)"
+    # Qt leaves room for a frame of 10 by 40 px that no window manager draws here.
+    [ "$(centre "$question" 10 40)" = "$(centre "$dialog")" ] ||
+        fail "the question is centred at $(centre "$question" 10 40), the dialog at $(centre "$dialog")"
+    xdotool windowfocus --sync "$question" key Escape
     until_ok 10 eval '! window_titled "Данные не сохранены!"' || fail "the question stays"
     xdotool key Return
     enter 1
