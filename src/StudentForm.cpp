@@ -18,9 +18,13 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTranslator>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -51,23 +55,88 @@ void handOver(QWidget* from, QWidget* to, const QString& news = QString())
     from->setDisabled(true);
 }
 
-// A caption is as wide as its text needs in the font in use, never narrower than
-// the layout gives it and never closer than 4 px to what stands to its right.
-// Text that still does not fit is elided, never cut mid-letter, and the whole
-// of it becomes the tooltip. The caption labels the edit for a screen reader,
-// which names the edit by the whole text.
-void fitCaption(QLabel* caption, QLineEdit* edit, const QString& text, int narrowest, int right)
+// The dialog as it was drawn for Qt's own default font: every widget's place
+// and the dialog's size. A font that needs more room for the dialog's texts
+// scales all of it by one factor (fontScale()); the protocol's type too.
+const QSize designedSize(600, 480);
+const int designedProtocolPoints = 12;
+struct Place
 {
-    caption->setBuddy(edit);
-    edit->setAccessibleName(text);
-    const int room = right - caption->x();
-    const QFontMetrics metrics = caption->fontMetrics();
-    const int needed = metrics.horizontalAdvance(text);
-    caption->resize(std::clamp(needed, narrowest, room), caption->height());
-    const bool fits = needed <= room;
-    caption->setText(fits ? text : metrics.elidedText(text, Qt::ElideRight, room));
-    caption->setToolTip(fits ? QString() : text);
+    const char* name;
+    QRect rect;
+};
+const Place designedPlaces[] = {
+    {"V1Label", {10, 40, 140, 20}},
+    {"V2Label", {10, 110, 140, 20}},
+    {"P1Label", {160, 40, 183, 20}},
+    {"P2Label", {160, 110, 183, 20}},
+    {"V1Edit", {10, 70, 140, 22}},
+    {"MessageLabel", {10, 10, 580, 20}},
+    {"ResultEdit", {10, 180, 580, 290}},
+    {"SubmitButton", {350, 70, 111, 30}},
+    {"EndButton", {470, 70, 111, 30}},
+    {"P1Edit", {160, 70, 140, 22}},
+    {"V2Edit", {10, 140, 140, 22}},
+    {"P2Edit", {160, 140, 140, 22}},
+    {"CalculateButton", {350, 130, 111, 30}},
+    {"SaveButton", {470, 130, 111, 30}},
+};
+// A variant's caption may reach 4 px before its frequency's; a frequency's the
+// right margin, where the message line ends.
+const int variantCaptionRoom = 146;
+const int frequencyCaptionRoom = 430;
+
+// Edges scaled rather than sizes, so that neighbours stay neighbours.
+QRect scaled(const QRect& rect, double factor)
+{
+    const auto scale = [factor](int value) { return qRound(value * factor); };
+    return {QPoint(scale(rect.left()), scale(rect.top())),
+            QPoint(scale(rect.right() + 1) - 1, scale(rect.bottom() + 1) - 1)};
 }
+
+// The message line's hints, each ending in a space; the longest decides its width.
+QString entryHint()
+{
+    return StudentForm::tr(
+        "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
+}
+QString calculateHint()
+{
+    return StudentForm::tr("Нажмите кнопку <Рассчитать> для получения результата. ");
+}
+QString saveHint()
+{
+    return StudentForm::tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
+}
+
+// The caret follows the protocol as it grows: on the newest line, in view, so
+// that the keyboard lands on the line just read.
+void showNewest(QTextEdit* protocol)
+{
+    protocol->setTextCursor(QTextCursor(protocol->document()->lastBlock()));
+}
+
+// The protocol shows the keyboard focus as the edits do: a frame in the
+// palette's highlight over the style's own, which marks no focus on a text area.
+class Protocol : public QTextEdit
+{
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        const bool handled = QTextEdit::event(event);
+        if (event->type() == QEvent::Paint && hasFocus()) {
+            QPainter painter(this);
+            const int width = std::max(frameWidth(), 1);
+            painter.setPen(QPen(palette().color(QPalette::Highlight), width));
+            painter.drawRect(
+                QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+        }
+        return handled;
+    }
+};
 
 // "&Да" and "&Нет" in this order on every desktop, as actions: the yes and no
 // roles are reordered by some. "&Нет" is the default; Escape and the box's own
@@ -127,41 +196,42 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     setObjectName(QString::fromUtf8(name != nullptr ? name : "StudentForm"));
     setModal(modal);
 
-    const auto make = [](auto* widget, const char* objectName, QRect geometry) {
-        widget->setObjectName(QString::fromLatin1(objectName));
-        widget->setGeometry(geometry);
+    int created = 0; // the widgets come in the order of their places
+    const auto make = [&created](auto* widget) {
+        const Place& place = designedPlaces[created++];
+        widget->setObjectName(QString::fromLatin1(place.name));
+        widget->setGeometry(place.rect);
         return widget;
     };
-    V1Label = make(new QLabel(this), "V1Label", {10, 40, 140, 20});
-    V2Label = make(new QLabel(this), "V2Label", {10, 110, 140, 20});
-    P1Label = make(new QLabel(this), "P1Label", {160, 40, 183, 20});
-    P2Label = make(new QLabel(this), "P2Label", {160, 110, 183, 20});
-    V1Edit = make(new QLineEdit(this), "V1Edit", {10, 70, 140, 22});
-    MessageLabel = make(new QLabel(this), "MessageLabel", {10, 10, 580, 20});
-    ResultEdit = make(new QTextEdit(this), "ResultEdit", {10, 180, 580, 290});
+    V1Label = make(new QLabel(this));
+    V2Label = make(new QLabel(this));
+    P1Label = make(new QLabel(this));
+    P2Label = make(new QLabel(this));
+    V1Edit = make(new QLineEdit(this));
+    MessageLabel = make(new QLabel(this));
+    ResultEdit = make(new Protocol(this));
     QFont ResultEdit_font(ResultEdit->font());
     ResultEdit_font.setFamily(QStringLiteral("Nimbus Roman No9 l"));
-    ResultEdit_font.setPointSize(12);
+    ResultEdit_font.setPointSize(designedProtocolPoints);
     ResultEdit->setFont(ResultEdit_font);
     ResultEdit->setReadOnly(true);
     // A caret, so that the protocol can be read line by line from the keyboard,
     // as a screen reader does.
     ResultEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    SubmitButton = make(new QPushButton(this), "SubmitButton", {350, 70, 111, 30});
-    EndButton = make(new QPushButton(this), "EndButton", {470, 70, 111, 30});
-    P1Edit = make(new QLineEdit(this), "P1Edit", {160, 70, 140, 22});
+    SubmitButton = make(new QPushButton(this));
+    EndButton = make(new QPushButton(this));
+    P1Edit = make(new QLineEdit(this));
     P1Edit->setDisabled(true);
-    V2Edit = make(new QLineEdit(this), "V2Edit", {10, 140, 140, 22});
+    V2Edit = make(new QLineEdit(this));
     V2Edit->setDisabled(true);
-    P2Edit = make(new QLineEdit(this), "P2Edit", {160, 140, 140, 22});
+    P2Edit = make(new QLineEdit(this));
     P2Edit->setDisabled(true);
-    CalculateButton = make(new QPushButton(this), "CalculateButton", {350, 130, 111, 30});
+    CalculateButton = make(new QPushButton(this));
     CalculateButton->setDisabled(true);
-    SaveButton = make(new QPushButton(this), "SaveButton", {470, 130, 111, 30});
+    SaveButton = make(new QPushButton(this));
     SaveButton->setDisabled(true);
 
     languageChange();
-    resize(QSize(600, 480).expandedTo(minimumSizeHint()));
 
     connect(SubmitButton, &QPushButton::clicked, this, &StudentForm::OnSubmit);
     connect(EndButton, &QPushButton::clicked, this, &StudentForm::OnStop);
@@ -183,22 +253,96 @@ StudentForm::~StudentForm() = default;
 void StudentForm::languageChange()
 {
     setWindowTitle(tr("Сравнение по t-критерию Стъюдента"));
-    // A variant's caption ends 4 px before its frequency's; a frequency's
-    // caption at the right margin, where the message line ends.
-    const int vRight = P1Label->x() - 4;
-    const int pRight = MessageLabel->geometry().right() + 1;
-    fitCaption(V1Label, V1Edit, tr("Варианты 1-й выборки"), 140, vRight);
-    fitCaption(V2Label, V2Edit, tr("Варианты 2-й выборки"), 140, vRight);
-    fitCaption(P1Label, P1Edit, tr("Частоты вариант 1-й выборки"), 183, pRight);
-    fitCaption(P2Label, P2Edit, tr("Частоты вариант 2-й выборки"), 183, pRight);
-    MessageLabel->setText(
-        tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
+    // Each caption labels its edit, which a screen reader names by it.
+    const std::pair<QLabel*, QLineEdit*> captions[] = {
+        {V1Label, V1Edit}, {V2Label, V2Edit}, {P1Label, P1Edit}, {P2Label, P2Edit}};
+    const QString texts[] = {tr("Варианты 1-й выборки"), tr("Варианты 2-й выборки"),
+                             tr("Частоты вариант 1-й выборки"), tr("Частоты вариант 2-й выборки")};
+    for (int k = 0; k < 4; ++k) {
+        captions[k].first->setText(texts[k]);
+        captions[k].first->setBuddy(captions[k].second);
+        captions[k].second->setAccessibleName(texts[k]);
+    }
+    MessageLabel->setText(entryHint());
     ResultEdit->setText(tr("Варианты 1-го ряда:"));
     ResultEdit->setAccessibleName(tr("Протокол"));
     SubmitButton->setText(tr("Ввод"));
     EndButton->setText(tr("Завершить"));
     CalculateButton->setText(tr("Рассчитать"));
     SaveButton->setText(tr("Сохранить"));
+    relayout();
+}
+
+// How much larger than drawn the dialog must be for its texts in its font: each
+// caption, hint and button against the room drawn for it, a line and an edit
+// against their heights. Never below 1: Qt's default font needs no more room.
+double StudentForm::fontScale() const
+{
+    double factor = 1.0;
+    const auto needs = [&factor](double needed, double room) {
+        factor = std::max(factor, needed / room);
+    };
+    for (const QLabel* caption : {V1Label, V2Label, P1Label, P2Label}) {
+        needs(caption->fontMetrics().horizontalAdvance(caption->text()),
+              caption->x() == V1Label->x() ? variantCaptionRoom : frequencyCaptionRoom);
+        needs(caption->sizeHint().height(), designedPlaces[0].rect.height());
+    }
+    for (const QString& hint : {entryHint(), calculateHint(), saveHint()})
+        needs(MessageLabel->fontMetrics().horizontalAdvance(hint), designedPlaces[5].rect.width());
+    const QRect button = designedPlaces[7].rect;
+    for (const QPushButton* b : {SubmitButton, EndButton, CalculateButton, SaveButton}) {
+        needs(b->sizeHint().width(), button.width());
+        needs(b->sizeHint().height(), button.height());
+    }
+    needs(V1Edit->sizeHint().height(), designedPlaces[4].rect.height());
+    return factor;
+}
+
+// Every widget at its place for the font, the protocol's type with them, and the
+// dialog as large as drawn for that font, but no larger than its screen.
+void StudentForm::relayout()
+{
+    const double factor = fontScale();
+    for (const Place& place : designedPlaces)
+        findChild<QWidget*>(QString::fromLatin1(place.name), Qt::FindDirectChildrenOnly)
+            ->setGeometry(scaled(place.rect, factor));
+    for (QLabel* caption : {V1Label, V2Label, P1Label, P2Label})
+        caption->resize(
+            std::max(caption->width(), caption->fontMetrics().horizontalAdvance(caption->text())),
+            caption->height());
+    QFont protocolFont = ResultEdit->font();
+    protocolFont.setPointSizeF(designedProtocolPoints * factor);
+    ResultEdit->setFont(protocolFont);
+    // Room left for the window's frame, as much as Qt itself allows for one when
+    // it places a dialog.
+    const QSize screenRoom = screen()->availableGeometry().size() - QSize(10, 40);
+    resize(scaled(QRect(QPoint(), designedSize), factor).size().boundedTo(screenRoom));
+    placeProtocol();
+}
+
+// The protocol alone follows the dialog's size: it takes what room there is
+// below the buttons, keeping its margins, and shows at least four lines.
+void StudentForm::placeProtocol()
+{
+    const int margin = ResultEdit->x();
+    const int fewLines =
+        4 * QFontMetrics(ResultEdit->font()).lineSpacing() +
+        2 * (ResultEdit->frameWidth() + qCeil(ResultEdit->document()->documentMargin()));
+    ResultEdit->resize(std::max(width() - 2 * margin, fewLines),
+                       std::max(height() - ResultEdit->y() - margin, fewLines));
+}
+
+void StudentForm::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    placeProtocol();
+}
+
+void StudentForm::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        relayout();
 }
 
 EntryState StudentForm::entryState() const
@@ -271,6 +415,7 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
     dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ") +
                           QString::number(*value) + QLatin1Char('.');
     ResultEdit->append(dataSet.sVariables);
+    showNewest(ResultEdit);
     const QString echo = dataSet.sVariables;
     dataSet.sVariables = QLatin1String("");
     series.appendFrequency(*value);
@@ -287,6 +432,7 @@ void StudentForm::OnStop()
         V1Edit->clear();
         const QString heading = tr("Варианты 2-го ряда: ");
         ResultEdit->append(heading);
+        showNewest(ResultEdit);
         handOver(V1Edit, V2Edit, heading);
         break;
     }
@@ -297,7 +443,7 @@ void StudentForm::OnStop()
         if (refuseEmptySample(dataSet.sample2, V2Edit))
             break;
         V2Edit->clear();
-        MessageLabel->setText(tr("Нажмите кнопку <Рассчитать> для получения результата. "));
+        MessageLabel->setText(calculateHint());
         handOver(V2Edit, CalculateButton, MessageLabel->text());
         SubmitButton->setDisabled(true);
         EndButton->setDisabled(true);
@@ -357,8 +503,9 @@ void StudentForm::OnCalculate()
                             real(static_cast<double>(r.fVI)) + QLatin1String("%.")
                       : tr("Различие недостоверно.");
     ResultEdit->append(verdict);
+    showNewest(ResultEdit);
 
-    MessageLabel->setText(tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. "));
+    MessageLabel->setText(saveHint());
     handOver(CalculateButton, SaveButton,
              tLine + QLatin1Char(' ') + verdict + QLatin1Char(' ') + MessageLabel->text());
 }
@@ -410,8 +557,7 @@ void StudentForm::returnToEntry()
 {
     ResultEdit->clear();
     ResultEdit->document()->setModified(false);
-    MessageLabel->setText(
-        tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "));
+    MessageLabel->setText(entryHint());
     handOver(SaveButton, V1Edit, MessageLabel->text());
     SubmitButton->setEnabled(true);
     EndButton->setEnabled(true);

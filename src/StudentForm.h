@@ -65,7 +65,15 @@ public:
 protected slots:
     virtual void languageChange();
 
+protected:
+    // The dialog follows its font and the room it is given.
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    double fontScale() const;
+    void relayout();
+    void placeProtocol();
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
     void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
     void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);

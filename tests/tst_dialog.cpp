@@ -19,6 +19,26 @@ const QString H2 = QStringLiteral("Варианты 2-го ряда: ");
 const QString saveHint =
     QStringLiteral("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
 
+// Each widget where the dialog was drawn, for Qt's own default font, with its text.
+const std::tuple<const char*, QRect, const char*> drawn[] = {
+    {"V1Label", {10, 40, 140, 20}, "Варианты 1-й выборки"},
+    {"V2Label", {10, 110, 140, 20}, "Варианты 2-й выборки"},
+    {"P1Label", {160, 40, 183, 20}, "Частоты вариант 1-й выборки"},
+    {"P2Label", {160, 110, 183, 20}, "Частоты вариант 2-й выборки"},
+    {"V1Edit", {10, 70, 140, 22}, ""},
+    {"MessageLabel",
+     {10, 10, 580, 20},
+     "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. "},
+    {"ResultEdit", {10, 180, 580, 290}, "Варианты 1-го ряда:"},
+    {"SubmitButton", {350, 70, 111, 30}, "Ввод"},
+    {"EndButton", {470, 70, 111, 30}, "Завершить"},
+    {"P1Edit", {160, 70, 140, 22}, ""},
+    {"V2Edit", {10, 140, 140, 22}, ""},
+    {"P2Edit", {160, 140, 140, 22}, ""},
+    {"CalculateButton", {350, 130, 111, 30}, "Рассчитать"},
+    {"SaveButton", {470, 130, 111, 30}, "Сохранить"},
+};
+
 // The worked example's report as it must be saved, byte for byte.
 const QString workedExample =
     qEnvironmentVariable("ZENTU_TEST_DATA") + QStringLiteral("/worked-example.txt");
@@ -105,7 +125,8 @@ private slots:
     void widgetTree_data();
     void widgetTree();
     void dialogFontsAndTexts();
-    void captions();
+    void fonts_data();
+    void fonts();
     void scenario_data();
     void scenario();
     void save_data();
@@ -115,24 +136,14 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
+// Captions are as wide as their text needs, checked with the fonts.
 void TestDialog::widgetTree_data()
 {
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
-    const auto row = [](const char* name, QRect rect, const char* text) {
-        QTest::newRow(name) << rect << QString::fromUtf8(text);
-    };
-    row("V1Edit", {10, 70, 140, 22}, "");
-    row("MessageLabel", {10, 10, 580, 20},
-        "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
-    row("ResultEdit", {10, 180, 580, 290}, "Варианты 1-го ряда:");
-    row("SubmitButton", {350, 70, 111, 30}, "Ввод");
-    row("EndButton", {470, 70, 111, 30}, "Завершить");
-    row("P1Edit", {160, 70, 140, 22}, "");
-    row("V2Edit", {10, 140, 140, 22}, "");
-    row("P2Edit", {160, 140, 140, 22}, "");
-    row("CalculateButton", {350, 130, 111, 30}, "Рассчитать");
-    row("SaveButton", {470, 130, 111, 30}, "Сохранить");
+    for (const auto& [name, rect, text] : drawn)
+        if (!QByteArray(name).endsWith("Label") || QByteArray(name) == "MessageLabel")
+            QTest::newRow(name) << rect << QString::fromUtf8(text);
 }
 
 void TestDialog::widgetTree()
@@ -168,8 +179,9 @@ void TestDialog::dialogFontsAndTexts()
         QStringList{"NoIcon: О программе / <h2>Zentu 1.0</h2><p>Программа производит сравнение "
                     "двух независимых групп по одному признаку с вычислением t-критерия "
                     "Стъюдента.</p> (no parent)"});
-    QCOMPARE(QAccessible::queryAccessibleInterface(form.ResultEdit)->text(QAccessible::Name),
-             QStringLiteral("Протокол"));
+    QAccessibleInterface* protocol = QAccessible::queryAccessibleInterface(form.ResultEdit);
+    QCOMPARE(protocol->text(QAccessible::Name), QStringLiteral("Протокол"));
+    QVERIFY(protocol->state().readOnly && !protocol->state().editable);
     QFileDialog files(&form);
     files.setOptions(QFileDialog::DontUseNativeDialog);
     QStringList texts{files.findChild<QLabel*>("fileNameLabel")->text()};
@@ -182,41 +194,126 @@ void TestDialog::dialogFontsAndTexts()
                               "действие||&Вырезать|&Копировать|В&ставить|Удалить||Выделить всё");
 }
 
-// Where the layout puts them, as wide as their text needs: whole in the default
-// font; in one too large, elided, the whole caption its tooltip and the edit's
-// name. Room: up to 4 px before the frequency's caption, or to the margin.
-void TestDialog::captions()
+// The dialog grows with its font by one factor, the protocol's type with it,
+// so that every text is whole; it keeps to its screen, where the protocol alone
+// gets shorter, and a larger window gives the protocol the room. Qt's own
+// default font gives the dialog exactly as drawn. The protocol marks the focus.
+void TestDialog::fonts_data()
 {
+    QTest::addColumn<QString>("family"); // "" for the default's
+    QTest::addColumn<int>("points");     // 0 for the default's
+    QTest::addColumn<bool>("live");      // set while the dialog is shown
+    QTest::newRow("Qt's default") << QString() << 0 << false;
+    QTest::newRow("wide: Cantarell 11") << "Cantarell" << 11 << false;
+    for (const int points : {10, 14, 18, 24})
+        QTest::newRow(qPrintable(QStringLiteral("%1 pt").arg(points)))
+            << QString() << points << false;
+    QTest::newRow("18 pt, set while shown") << QString() << 18 << true;
+}
+
+void TestDialog::fonts()
+{
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QFETCH(bool, live);
     const QFont original = QApplication::font();
     const auto restore = qScopeGuard([&] { QApplication::setFont(original); });
-    for (const int pointSize : {0, 40}) { // 0: the default
-        QFont font = original;
-        if (pointSize > 0)
-            font.setPointSize(pointSize);
-        QApplication::setFont(font);
-        StudentForm form;
-        const QFontMetrics metrics(font);
-        const std::tuple<QLabel*, QLineEdit*, QPoint, const char*> captions[] = {
-            {form.V1Label, form.V1Edit, {10, 40}, "Варианты 1-й выборки"},
-            {form.V2Label, form.V2Edit, {10, 110}, "Варианты 2-й выборки"},
-            {form.P1Label, form.P1Edit, {160, 40}, "Частоты вариант 1-й выборки"},
-            {form.P2Label, form.P2Edit, {160, 110}, "Частоты вариант 2-й выборки"}};
-        for (const auto& [label, edit, pos, caption] : captions) {
-            const QString text = QString::fromUtf8(caption);
-            const bool variant = pos.x() == 10;
-            const int room = variant ? 146 : 430;
-            const int needed = metrics.horizontalAdvance(text);
-            QCOMPARE(label->geometry(),
-                     QRect(pos, QSize(std::clamp(needed, variant ? 140 : 183, room), 20)));
-            QCOMPARE(label->text(), metrics.elidedText(text, Qt::ElideRight, room));
-            QCOMPARE(label->toolTip(), needed > room ? text : QString());
-            QCOMPARE(label->text().endsWith(QChar(0x2026)), pointSize > 0);
-            QAccessibleInterface* named = QAccessible::queryAccessibleInterface(edit);
-            QCOMPARE(named->text(QAccessible::Name), text);
-            const auto labels = named->relations(QAccessible::Label);
-            QVERIFY(labels.size() == 1 && labels.first().first->object() == label);
+    QFont font = original;
+    if (!family.isEmpty())
+        font.setFamilies({family});
+    if (points > 0)
+        font.setPointSize(points);
+    std::optional<StudentForm> early;
+    if (live)
+        early.emplace().show();
+    QApplication::setFont(font);
+    // What a running application tells every widget; a test runs no exec().
+    QEvent fontChange(QEvent::ApplicationFontChange);
+    for (QWidget* widget : QApplication::allWidgets())
+        QApplication::sendEvent(widget, &fontChange);
+    std::optional<StudentForm> late;
+    StudentForm& form = live ? *early : late.emplace();
+    const double factor = form.ResultEdit->font().pointSizeF() / 12;
+    if (points == 0) // the default needs nothing more than drawn
+        QCOMPARE(factor, 1.0);
+    else if (points >= 14)
+        QVERIFY2(factor > points / 10.0, qPrintable(QString::number(factor)));
+    QCOMPARE(form.ResultEdit->font().family(), QStringLiteral("Nimbus Roman No9 l"));
+
+    // In its place scaled by the factor, to the pixel; each caption as wide as
+    // its text, at least as drawn, labelling its edit; each text whole.
+    const QSize room = form.screen()->availableGeometry().size() - QSize(10, 40);
+    for (const auto& [name, designed, text] : drawn) {
+        auto* widget = form.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        const QRectF want(QPointF(designed.topLeft()) * factor, QSizeF(designed.size()) * factor);
+        QRect got = widget->geometry();
+        const auto* label = qobject_cast<QLabel*>(widget);
+        const QFontMetrics metrics = widget->fontMetrics();
+        if (label != nullptr) {
+            QCOMPARE(label->text(), QString::fromUtf8(text));
+            QVERIFY2(metrics.horizontalAdvance(label->text()) <= got.width() &&
+                         label->sizeHint().height() <= got.height(),
+                     name);
+            if (got.width() > want.width() + 1)
+                QCOMPARE(got.width(), metrics.horizontalAdvance(label->text()));
+            got.setWidth(qRound(want.width()));
         }
+        if (const auto* button = qobject_cast<QPushButton*>(widget))
+            QVERIFY2(button->sizeHint().boundedTo(got.size()) == button->sizeHint(), name);
+        if (const auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            QVERIFY2(edit->sizeHint().height() <= got.height(), name);
+            QAccessibleInterface* named = QAccessible::queryAccessibleInterface(widget);
+            const auto labels = named->relations(QAccessible::Label);
+            QVERIFY(labels.size() == 1);
+            QCOMPARE(named->text(QAccessible::Name),
+                     qobject_cast<QLabel*>(labels.first().first->object())->text());
+        }
+        if (widget == form.ResultEdit) // smaller only where the screen is, checked below
+            got.setSize(got.size().expandedTo(want.size().toSize()));
+        const auto where = [&] {
+            QString text;
+            QDebug(&text) << name << got << "not" << want;
+            return text;
+        };
+        const QRectF edges(got.topLeft(), got.size()); // scaled edges, to within a pixel
+        QVERIFY2(std::abs(edges.left() - want.left()) <= 1 &&
+                     std::abs(edges.top() - want.top()) <= 1 &&
+                     std::abs(edges.right() - want.right()) <= 1 &&
+                     std::abs(edges.bottom() - want.bottom()) <= 1,
+                 qPrintable(where()));
     }
+    for (const QString& hint : {H1, saveHint}) // the longest two hints fit too
+        QVERIFY(form.MessageLabel->fontMetrics().horizontalAdvance(hint) <=
+                form.MessageLabel->width());
+
+    // Within the screen, the protocol to the bottom margin, four lines at least.
+    const auto protocolFills = [&form] {
+        const QRect protocol = form.ResultEdit->geometry();
+        const int lines = QFontMetrics(form.ResultEdit->font()).lineSpacing();
+        // Where even four lines are beyond the screen, they are shown all the same.
+        return protocol.left() == form.width() - protocol.right() - 1 &&
+               protocol.height() > 4 * lines &&
+               (protocol.left() == form.height() - protocol.bottom() - 1 ||
+                protocol.height() < 5 * lines);
+    };
+    QVERIFY(form.width() <= room.width() && form.height() <= room.height());
+    QVERIFY(protocolFills());
+    form.showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(form.height() > room.height());
+    QVERIFY(protocolFills());
+
+    // The focus mark: the protocol's frame in the highlight with the focus only.
+    activate(form);
+    const auto frame = [&form] {
+        const QImage image = form.ResultEdit->grab().toImage();
+        return image.pixelColor(0, image.height() / 2);
+    };
+    const QColor highlight = form.ResultEdit->palette().color(QPalette::Highlight);
+    form.ResultEdit->setFocus();
+    QCOMPARE(frame(), highlight);
+    form.V1Edit->setFocus();
+    QVERIFY(frame() != highlight);
 }
 
 // Each row: what the user does, then the whole protocol, the boxes shown, the
@@ -247,10 +344,11 @@ void TestDialog::scenario_data()
     row("disabled buttons do nothing, protocol read-only", "# $ <Tab> <Tab> <Tab> abc", lines(""),
         none, "10001100 ResultEdit:0 entry", "");
     // The protocol read from the keyboard, as a screen reader reads it: a caret
-    // that moves by lines and selects; typing changes nothing; Tab moves on.
+    // on the newest line, that moves by lines and selects; typing changes
+    // nothing; Tab moves on.
     row("protocol read by its caret",
-        "5 = 3 = 7 = 1 = <Shift+Tab> <Ctrl+End> <Up> x <Delete> <End> <Shift+Home>",
-        lines("5:3 7:1"), none, "10001100 ResultEdit:1[v1: 5 - p1: 3.] entry", "v2: 7 - p2: 1.");
+        "5 = 3 = 7 = 1 = <Shift+Tab> <Up> x <Delete> <End> <Shift+Home>", lines("5:3 7:1"), none,
+        "10001100 ResultEdit:1[v1: 5 - p1: 3.] entry", "v2: 7 - p2: 1.");
     row("protocol left by Tab", "5 = 3 = <Shift+Tab> <Down> <Tab>", lines("5:3"), none, start,
         "v1: 5 - p1: 3.");
     row("numbers as typed and shown", "1234567 = 1 = 0.00001 = -2 = 2.50 = 1 = 3,25 = 4 = 0 = 5 =",
