@@ -41,7 +41,8 @@ entry=$(dirname "$zentu")/../share/applications/org.zentu.Zentu.desktop
 class=$(xprop -id "$dialog" WM_CLASS)
 [ "${class##*, }" = "\"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ] ||
     fail "$class does not match $entry"
-xprop -id "$dialog" _NET_WM_ICON | grep -q "Icon (128 x 128)" || fail "the dialog has no icon"
+has_icon() { xprop -id "$dialog" _NET_WM_ICON | grep -q "Icon (128 x 128)"; }
+until_ok 5 has_icon || fail "the dialog has no icon"
 xdotool windowfocus --sync "$dialog"
 
 if [ -n "$reference" ]; then
