@@ -17,7 +17,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display"
 xvfb=$!
 until [ -s "$work/display" ]; do sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
-export HOME="$work" XDG_RUNTIME_DIR="$work"
+export HOME="$work" XDG_RUNTIME_DIR="$work" XDG_STATE_HOME="$work/state"
 
 # One start: prints "milliseconds kilobytes".
 measure_once() {

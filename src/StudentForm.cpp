@@ -5,6 +5,7 @@
 
 #include "CriticalValueTable.h"
 #include "DataSet.h"
+#include "Journal.h"
 #include "ReportFile.h"
 #include "TTest.h"
 #include "TypedNumber.h"
@@ -31,6 +32,7 @@
 namespace {
 
 DataSet dataSet;
+Journal journal;
 QString sSaveFolder;
 
 // Six significant digits, a point as decimal separator in every locale.
@@ -139,16 +141,16 @@ protected:
 };
 
 // "&Да" and "&Нет" in this order on every desktop, as actions: the yes and no
-// roles are reordered by some. "&Нет" is the default; Escape and the box's own
-// close mean "&Нет". Like every box of the dialog, it belongs to the dialog, so
-// the desktop keeps it above the dialog and centred over it.
-bool confirmed(QWidget* dialog, const QString& title, const QString& text)
+// roles are reordered by some. The default answer is also what Escape and the
+// box's own close mean. Like every box of the dialog, it belongs to the dialog,
+// so the desktop keeps it above the dialog and centred over it.
+bool confirmed(QWidget* dialog, const QString& title, const QString& text, bool byDefault = false)
 {
     QMessageBox question(QMessageBox::Warning, title, text, QMessageBox::NoButton, dialog);
     QPushButton* yes = question.addButton(StudentForm::tr("&Да"), QMessageBox::ActionRole);
     QPushButton* no = question.addButton(StudentForm::tr("&Нет"), QMessageBox::ActionRole);
-    question.setDefaultButton(no);
-    question.setEscapeButton(no);
+    question.setDefaultButton(byDefault ? yes : no);
+    question.setEscapeButton(byDefault ? yes : no);
     question.exec();
     return question.clickedButton() == yes;
 }
@@ -158,6 +160,11 @@ bool confirmed(QWidget* dialog, const QString& title, const QString& text)
 DataSet& currentDataSet()
 {
     return dataSet;
+}
+
+Journal& currentJournal()
+{
+    return journal;
 }
 
 QString& saveFolder()
@@ -388,6 +395,7 @@ void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit
         variantEdit->setFocus();
         return;
     }
+    journal.record(QStringLiteral("v ") + QString::number(*value, 'g', 17));
     const int k = series.variantCount + 1;
     dataSet.sVariables = QLatin1Char('v') + QString::number(k) + QLatin1String(": ") +
                          real(*value) + QLatin1String(" - ");
@@ -411,6 +419,7 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
         frequencyEdit->setFocus();
         return;
     }
+    journal.record(QStringLiteral("p ") + QString::number(*value));
     const int k = series.frequencyCount + 1;
     dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ") +
                           QString::number(*value) + QLatin1Char('.');
@@ -429,6 +438,7 @@ void StudentForm::OnStop()
     case EntryState::EnterVariant1: {
         if (refuseEmptySample(dataSet.sample1, V1Edit))
             break;
+        journal.record(QStringLiteral("e"));
         V1Edit->clear();
         const QString heading = tr("Варианты 2-го ряда: ");
         ResultEdit->append(heading);
@@ -442,6 +452,7 @@ void StudentForm::OnStop()
     case EntryState::EnterVariant2:
         if (refuseEmptySample(dataSet.sample2, V2Edit))
             break;
+        journal.record(QStringLiteral("e"));
         V2Edit->clear();
         MessageLabel->setText(calculateHint());
         handOver(V2Edit, CalculateButton, MessageLabel->text());
@@ -478,6 +489,7 @@ void StudentForm::awaitFrequency(const SampleSeries& series, QLineEdit* frequenc
 
 void StudentForm::OnCalculate()
 {
+    journal.record(QStringLiteral("c"));
     TTestResult& r = dataSet.result;
     computeTTest(dataSet.sample1, dataSet.sample2, r);
 
@@ -550,6 +562,7 @@ void StudentForm::reject()
     if (dataSet.sample1.variantCount > 0 &&
         !confirmed(this, tr("Данные не сохранены!"), tr("Завершить работу без сохранения?")))
         return;
+    journal.discard();
     QDialog::reject();
 }
 
@@ -563,4 +576,53 @@ void StudentForm::returnToEntry()
     EndButton->setEnabled(true);
     ResultEdit->setText(tr("Варианты 1-го ряда:"));
     resetDataSet(dataSet);
+    journal.discard();
+}
+
+// The steps of a run that ended without saving, offered back: "&Да", Return,
+// Escape and the box's own close restore them, so nothing is lost unasked;
+// "&Нет" drops them. They are replayed as typed, through the slots, so the
+// protocol, the widgets, the focus and what is heard are as after the last
+// step, and they are kept again in this run's own journal.
+void StudentForm::offerRecovery()
+{
+    const std::optional<Journal::Orphan> orphan = Journal::newestOrphan();
+    if (!orphan)
+        return;
+    if (confirmed(this, tr("Данные не сохранены!"),
+                  tr("Восстановить данные, не сохранённые при прошлом запуске?"), true))
+        for (const QString& step : orphan->steps)
+            if (!replay(step))
+                break;
+    QFile::remove(orphan->path);
+}
+
+// One step of a journal, where the dialog would take it as typed: false, and
+// nothing done, for one it would refuse or that makes no sense here.
+bool StudentForm::replay(const QString& step)
+{
+    const EntryState state = entryState();
+    const bool variantStage =
+        state == EntryState::EnterVariant1 || state == EntryState::EnterVariant2;
+    const bool frequencyStage =
+        state == EntryState::EnterFrequency1 || state == EntryState::EnterFrequency2;
+    const SampleSeries& series =
+        state <= EntryState::EnterFrequency1 ? dataSet.sample1 : dataSet.sample2;
+    const QString value = step.mid(2);
+    const std::optional<int> frequency = parseFrequency(value);
+    if (step.startsWith(QLatin1String("v ")) && variantStage && parseVariant(value)) {
+        (state == EntryState::EnterVariant1 ? V1Edit : V2Edit)->setText(value);
+        OnSubmit();
+    } else if (step.startsWith(QLatin1String("p ")) && frequencyStage && frequency &&
+               series.frequencyFits(*frequency)) {
+        (state == EntryState::EnterFrequency1 ? P1Edit : P2Edit)->setText(value);
+        OnSubmit();
+    } else if (step == QLatin1String("e") && variantStage && series.pairCount() > 0) {
+        OnStop();
+    } else if (step == QLatin1String("c") && CalculateButton->isEnabled()) {
+        OnCalculate();
+    } else {
+        return false;
+    }
+    return true;
 }

@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
+class Journal;
 struct DataSet;
 struct SampleSeries;
 
@@ -61,6 +62,8 @@ public slots:
 public:
     // Escape, the window's close button and any other close request end here.
     void reject() override;
+    // Asks whether to restore what a run that ended without saving had entered.
+    void offerRecovery();
 
 protected slots:
     virtual void languageChange();
@@ -79,6 +82,7 @@ private:
     void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);
     bool refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit);
     void returnToEntry();
+    bool replay(const QString& step);
 };
 
 // The program's icon from the icon theme, or the one built in where the theme
@@ -100,3 +104,5 @@ QString& saveFolder();
 // The data set the dialog works on; the program touches it only from the
 // dialog's slots, tests read and reset it through here.
 DataSet& currentDataSet();
+// The journal of what has been entered since the last save.
+Journal& currentJournal();

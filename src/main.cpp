@@ -20,5 +20,7 @@ int main(int argc, char* argv[])
     MainWindow->setWindowIcon(programIcon());
     showAboutBox();
     MainWindow->show();
+    // Shown first: the box belongs to it, and the steps need its default button.
+    MainWindow->offerRecovery();
     return MyProgramme.exec();
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "DataSet.h"
+#include "Journal.h"
 #include "ModalCatcher.h"
 #include "StudentForm.h"
 
@@ -49,11 +50,21 @@ QByteArray bytesOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
-QString identity(const QString& path) // inode, owner, links
+// The journals in the folder they are kept in.
+QStringList journals()
+{
+    return QDir(Journal::folder()).entryList({QStringLiteral("*.journal")}, QDir::Files);
+}
+
+QString identity(const QString& path) // inode, owner, links, mode
 {
     struct stat info = {};
     stat(QFile::encodeName(path).constData(), &info);
-    return QStringLiteral("%1 %2 %3").arg(info.st_ino).arg(info.st_uid).arg(info.st_nlink);
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(info.st_ino)
+        .arg(info.st_uid)
+        .arg(info.st_nlink)
+        .arg(info.st_mode & 07777, 0, 8);
 }
 
 // The protocol expected after the pairs accepted, "5:3 7:1 | 8:2", and, when
@@ -114,24 +125,30 @@ private slots:
             .setValue(QStringLiteral("FileDialog/lastVisited"), QUrl::fromLocalFile("/proc"));
         QVERIFY(installToolkitTranslation());
     }
-    // Each test in a HOME of its own, as at the start of a run.
+    // Each test in a HOME and a journal folder of its own, as at the start of a run.
     void init()
     {
         currentDataSet() = DataSet{};
+        currentJournal().release();
         saveFolder().clear();
         m_home = std::make_unique<QTemporaryDir>();
+        m_state = std::make_unique<QTemporaryDir>();
         qputenv("HOME", QFile::encodeName(m_home->path()));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state->path()));
     }
     void dialogFontsAndTexts();
     void fonts_data();
     void fonts();
     void scenario_data();
     void scenario();
+    void recovery_data();
+    void recovery();
     void save_data();
     void save();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<QTemporaryDir> m_state;
 };
 
 // The toolkit's own words, in the save dialog and an edit's context menu, are
@@ -408,6 +425,109 @@ void TestDialog::scenario()
     QTEST(catcher.heard(), "heard");
     for (const QLineEdit* edit : {form.V1Edit, form.P1Edit, form.V2Edit, form.P2Edit})
         QVERIFY2(edit->isEnabled() || edit->text().isEmpty(), qPrintable(edit->objectName()));
+    if (!form.isVisible()) // closed: nothing entered is kept any longer
+        QCOMPARE(journals(), QStringList());
+}
+
+// Each row: what was entered before the run ended without a save, what then
+// happened to its journal, the answer to the question at the next start ("" for
+// no question), and the protocol and state after it; where every step was
+// restored, exactly as before, what the focus says too. A worked example entered on
+// then gives its whole report. Only the new run's own journal is left.
+void TestDialog::recovery_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QByteArray>("tamper"); // appended; "live" kept held; "!..." instead
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("rest"); // of the worked example
+    const auto row = [](const char* name, const char* script, const QByteArray& tamper,
+                        const char* answer, const QStringList& lines, const char* state,
+                        const char* rest = "") {
+        QTest::newRow(name) << script << tamper << answer << lines << state << rest;
+    };
+    const char* const pending = "01001100 P1Edit entry";
+    // Return in the edit restored to acts as «Ввод».
+    row("after a pair, Return", "5 = 3 =", "", "Return", lines("5:3"), "10001100 V1Edit entry",
+        "7 <Return> 1 <Return> | 8 = 2 = 10 = 2 = | #");
+    row("a frequency awaited, &Да", "5 = 3 = 7 =", "", "&Да", lines("5:3"), pending,
+        "1 = | 8 = 2 = 10 = 2 = | #");
+    row("after sample 1, Escape", "5 = 3 = 7 = 1 = |", "", "Escape", lines("5:3 7:1 |"),
+        "00101100 V2Edit entry", "8 = 2 = 10 = 2 = | #");
+    row("after sample 2", "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = |", "", "Return",
+        lines("5:3 7:1 | 8:2 10:2"), "00000010 CalculateButton calculate", "#");
+    row("after the report", "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #", "", "Return",
+        lines("5:3 7:1 | 8:2 10:2", "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99"),
+        "00000001 SaveButton save");
+    row("&Нет starts empty", "5 = 3 =", "", "&Нет", lines(""), "10001100 V1Edit entry");
+    row("a running instance's is not offered", "5 = 3 =", "live", "", lines(""),
+        "10001100 V1Edit entry");
+    row("a record torn mid-write is dropped", "5 = 3 = 7 =", "p 1", "Return", lines("5:3"),
+        pending);
+    row("replayed up to a refused value", "5 = 3 =", "v 7\np 0\nv 9\np 1\n", "Return", lines("5:3"),
+        pending);
+    row("replayed up to a step out of order", "5 = 3 =", "c\nv 7\n", "Return", lines("5:3"),
+        "10001100 V1Edit entry");
+    row("not ours: set aside", "5 = 3 =", "!garbage\n", "", lines(""), "10001100 V1Edit entry");
+    row("folder not writable: as before", "5 = 3 =", "unwritable", "", lines(""),
+        "10001100 V1Edit entry");
+}
+
+void TestDialog::recovery()
+{
+    QFETCH(QString, script);
+    QFETCH(QByteArray, tamper);
+    QFETCH(QString, answer);
+    QFETCH(QString, rest);
+    if (tamper == "unwritable") // a folder under a file cannot be made, even by root
+        qputenv("XDG_STATE_HOME", QFile::encodeName(workedExample));
+    QString before[3]; // the protocol, the state, what is heard with the focus
+    {
+        StudentForm ended;
+        play(ended, script);
+        before[0] = protocol(ended).join('\n');
+        before[1] = widgetState(ended);
+        before[2] = QApplication::focusWidget()->accessibleDescription();
+    } // gone without a close, as a killed run goes
+    if (tamper != "live")
+        currentJournal().release();
+    const QStringList left = journals();
+    QCOMPARE(left.size(), tamper == "unwritable" ? 0 : 1);
+    if (!left.isEmpty()) // research data: only its owner may read it
+        QCOMPARE(identity(Journal::folder()).section(' ', 3) + ' ' +
+                     identity(QDir(Journal::folder()).filePath(left.first())).section(' ', 3),
+                 "700 600");
+    if (!left.isEmpty() && !tamper.isEmpty() && tamper != "live") {
+        QFile file(QDir(Journal::folder()).filePath(left.first()));
+        QVERIFY(file.open(tamper.startsWith('!') ? QIODevice::WriteOnly : QIODevice::Append));
+        file.write(tamper.startsWith('!') ? tamper.mid(1) : tamper);
+    }
+    currentDataSet() = DataSet{};
+
+    ModalCatcher catcher;
+    catcher.queueAnswers({answer});
+    StudentForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.offerRecovery();
+    activate(form);
+    QCOMPARE(catcher.boxes(), answer.isEmpty() ? QStringList()
+                                               : QStringList{"Warning: Данные не сохранены! / "
+                                                             "Восстановить данные, не "
+                                                             "сохранённые при прошлом запуске? "
+                                                             "[&Да, &Нет]"});
+    QTEST(protocol(form), "lines");
+    QTEST(widgetState(form), "state");
+    if (protocol(form).join('\n') == before[0] && widgetState(form) == before[1])
+        QCOMPARE(QApplication::focusWidget()->accessibleDescription(), before[2]);
+    const bool entered = currentDataSet().sample1.variantCount > 0;
+    QCOMPARE(journals().size(), (tamper == "live" ? 1 : 0) + (entered ? 1 : 0));
+    if (!rest.isEmpty()) {
+        play(form, rest);
+        QCOMPARE(protocol(form),
+                 lines("5:3 7:1 | 8:2 10:2", "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99"));
+    }
 }
 
 // Each row: the answers to the file dialog and to the overwrite question, which
@@ -542,6 +662,8 @@ void TestDialog::save()
         entries << file.fileName();
     entries.sort();
     QCOMPARE(listing(), entries); // and no temporary file is left behind
+    if (saver == self) // the journal of the stand-in saver's run is root's, out of its reach
+        QCOMPARE(journals().size(), saved ? 0 : 1);
     QCOMPARE(protocol(form), saved ? QStringList{H1} : report);
     QCOMPARE(widgetState(form), saved ? "10001100 V1Edit entry" : "00000001 SaveButton save");
     // Heard as the focus came back: the start hint, or the report still to save;

@@ -21,7 +21,8 @@ until_ok 20 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 mkdir -p -m 700 "$work/home" "$work/runtime" "$work/config/gtk-3.0"
 printf '[Settings]\ngtk-font-name=Cantarell 18\n' >"$work/config/gtk-3.0/settings.ini"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_STATE_HOME="$work/state"
 openbox >/dev/null 2>&1 &
 until_ok 20 xprop -root _NET_SUPPORTING_WM_CHECK || fail "no window manager"
 XDG_CURRENT_DESKTOP=GNOME "$zentu" &

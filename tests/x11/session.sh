@@ -24,15 +24,19 @@ centre() {
 
 start_xvfb "$work" || fail "Xvfb did not start"
 mkdir -m 700 "$work/home" "$work/runtime"
-HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" "$zentu" &
-app=$!
-
 main="Сравнение по t-критерию Стъюдента"
-until_ok 10 window_titled "О программе" || fail "no About box"
-[ "$(mapped_titles "$app")" = '"О программе"' ] || fail "the About box is not alone"
-xdotool windowfocus --sync "$(window_titled "О программе")" key Return
-until_ok 10 window_titled "$main" || fail "no dialog after the About box"
-dialog=$(window_titled "$main")
+# start: zentu in the background, its About box first and alone, then the dialog.
+start() {
+    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+        XDG_STATE_HOME="$work/state" "$zentu" &
+    app=$!
+    until_ok 10 window_titled "О программе" || fail "no About box"
+    [ "$(mapped_titles "$app")" = '"О программе"' ] || fail "the About box is not alone"
+    xdotool windowfocus --sync "$(window_titled "О программе")" key Return
+    until_ok 10 window_titled "$main" || fail "no dialog after the About box"
+    dialog=$(window_titled "$main")
+}
+start
 [ "$(mapped_titles "$app")" = "\"$main\"" ] || fail "the About box is still there"
 xdotool getwindowgeometry "$dialog" | grep -q "Geometry: 600x480" || fail "not 600 x 480"
 # The desktop finds the window's entry by its class: the installed one's, or the tree's.
@@ -51,6 +55,14 @@ if [ -n "$reference" ]; then
     enter() { for text; do xdotool type "$text"; xdotool key Return; done; }
     click() { xdotool mousemove --window "$dialog" "$1" 85 click 1; }
     enter 5 3
+    # Killed mid-entry: the next start offers the pair back, and Return restores it.
+    kill -KILL "$app"
+    { wait "$app"; } 2>/dev/null || true
+    start
+    until_ok 10 window_titled "Данные не сохранены!" || fail "nothing offered after a kill"
+    xdotool windowfocus --sync "$(window_titled "Данные не сохранены!")" key Return
+    until_ok 10 eval '! window_titled "Данные не сохранены!"' || fail "the question stays"
+    xdotool windowfocus --sync "$dialog"
     # A stray Escape asks first; Escape there keeps the data set, the typed 7 and the focus.
     # The question belongs to the dialog and opens centred over it, wherever it was moved.
     xdotool type 7
@@ -84,4 +96,5 @@ fi
 xdotool key Escape
 until_ok 10 eval '! kill -0 $app' || fail "still running after Escape"
 wait "$app" || fail "exit status $?"
+[ -z "$(ls -A "$work/state/zentu" 2>/dev/null)" ] || fail "a journal is left behind"
 echo "PASS"
