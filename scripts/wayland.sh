@@ -29,21 +29,35 @@ start_sway() {
     "${as_user[@]}" wtype -P F24 -s 3600000 >/dev/null 2>&1 &
 }
 
-# keys WTYPE-ARGUMENTS...: typed into the window with the focus.
-keys() { "${as_user[@]}" wtype "$@"; }
-
-# titles: the titles of the program's windows, one a line, the focused one last.
+# The same names for driving the program as scripts/x11.sh gives, here:
+# text STRING; press KEY... with xdotool's names (Return, shift+Tab, ctrl+a);
+# shown TITLE waits until that window has the keyboard; gone TITLE; titles: the
+# program's windows, one a line, the focused one last; owned TITLE DIALOG: the
+# box was made a child of the dialog's window, by what the program told the
+# compositor in $wayland_log (WAYLAND_DEBUG=1).
+text() { "${as_user[@]}" wtype "$1"; }
+press() {
+    local key args=()
+    for key; do
+        case $key in
+        *+*) args+=(-M "${key%+*}" -k "${key#*+}" -m "${key%+*}") ;;
+        *) args+=(-k "$key") ;;
+        esac
+    done
+    "${as_user[@]}" wtype "${args[@]}"
+}
+focused() { [ "$(titles | tail -n 1)" = "$1" ]; }
+shown() { until_ok 10 focused "$1"; }
+gone() { ! titles | grep -qxF "$1"; }
 titles() {
     "${as_user[@]}" swaymsg -t get_tree -r 2>/dev/null |
         jq -r '[.. | objects | select(.app_id? == "org.zentu.Zentu")] | sort_by(.focused) | .[].name'
 }
-focused() { [ "$(titles | tail -n 1)" = "$1" ]; }
-gone() { ! titles | grep -qxF "$1"; }
+owned() { [ "$(parent "$1" "$wayland_log")" = "$2" ]; }
 
 # parent TITLE LOG: the title of the window that the last window titled TITLE
-# was made a child of, from what the program told the compositor, as
-# WAYLAND_DEBUG=1 wrote it into LOG (libwayland writes objects as
-# xdg_toplevel@25 up to 1.21, as xdg_toplevel#25 since).
+# was made a child of, as WAYLAND_DEBUG=1 wrote it into LOG (libwayland writes
+# objects as xdg_toplevel@25 up to 1.21, as xdg_toplevel#25 since).
 parent() {
     sed -n -e 's/.*-> xdg_toplevel[@#]\([0-9]*\)\.set_parent(xdg_toplevel[@#]\([0-9]*\)).*/P \1 \2/p' \
         -e 's/.*-> xdg_toplevel[@#]\([0-9]*\)\.set_title("\(.*\)")$/T \1 \2/p' \

@@ -59,13 +59,38 @@ until_ok() {
     done
 }
 
-# start_xvfb DIR: a private Xvfb in the background, PID in $xvfb, its display
-# number in DIR/display and $display, and DISPLAY exported. Without -noreset
-# this Xvfb resets when its last client leaves.
+# start_xvfb DIR [WIDTHxHEIGHT]: a private Xvfb in the background (1024x768 by
+# default), PID in $xvfb, its display number in DIR/display and $display, and
+# DISPLAY exported. Without -noreset this Xvfb resets when its last client leaves.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$1/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp -noreset 3>"$1/display" 2>/dev/null &
     xvfb=$!
     until_ok 20 test -s "$1/display" || return 1
     display=$(cat "$1/display")
     export DISPLAY=":$display"
+}
+
+# Driving the program as a user does, by the names a session uses on either
+# display (scripts/wayland.sh gives the same for Wayland): text STRING; press
+# KEY... (xdotool's names: Return, shift+Tab); shown TITLE waits for the window
+# and gives it the keyboard; gone TITLE; titles: those of the program's windows
+# (process $app), one a line; owned TITLE DIALOG: that box is transient for the
+# dialog and centred over it, allowing for the 10 x 40 px frame Qt assumes and
+# no window manager draws here.
+text() { xdotool type "$1"; }
+press() { xdotool key "$@"; }
+shown() { until_ok 10 window_titled "$1" && xdotool windowfocus --sync "$(window_titled "$1")"; }
+gone() { ! window_titled "$1" >/dev/null; }
+titles() { for id in $(mapped_windows "$app"); do window_title "$id" && echo; done; }
+owned() {
+    local box
+    box=$(window_titled "$1") || return 1
+    [ "$(xprop -id "$box" WM_TRANSIENT_FOR)" = "WM_TRANSIENT_FOR(WINDOW): window id # $(printf 0x%x "$2")" ] &&
+        [ "$(centre "$box" 10 40)" = "$(centre "$2")" ]
+}
+# centre WINDOW [DX DY]: where its middle is on the screen, moved by DX, DY, to
+# within 2 px.
+centre() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$(((X + WIDTH / 2 + ${2:-0}) / 2)) $(((Y + HEIGHT / 2 + ${3:-0}) / 2))"
 }

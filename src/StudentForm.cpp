@@ -290,7 +290,7 @@ double StudentForm::fontScale() const
         factor = std::max(factor, needed / room);
     };
     for (const QLabel* caption : {V1Label, V2Label, P1Label, P2Label}) {
-        needs(caption->fontMetrics().horizontalAdvance(caption->text()),
+        needs(caption->sizeHint().width(),
               caption->x() == V1Label->x() ? variantCaptionRoom : frequencyCaptionRoom);
         needs(caption->sizeHint().height(), designedPlaces[0].rect.height());
     }
@@ -314,9 +314,7 @@ void StudentForm::relayout()
         findChild<QWidget*>(QString::fromLatin1(place.name), Qt::FindDirectChildrenOnly)
             ->setGeometry(scaled(place.rect, factor));
     for (QLabel* caption : {V1Label, V2Label, P1Label, P2Label})
-        caption->resize(
-            std::max(caption->width(), caption->fontMetrics().horizontalAdvance(caption->text())),
-            caption->height());
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
     QFont protocolFont = ResultEdit->font();
     protocolFont.setPointSizeF(designedProtocolPoints * factor);
     ResultEdit->setFont(protocolFont);

@@ -45,4 +45,4 @@ appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.xml >"$work/as.
 # AppStream 0.16 (Debian 12) predates the tag and passes it with an info.
 issues=$(grep -E '^[EWI]: ' "$work/as.log" | grep -vE '^I: [^ ]+ unknown-tag developer$' || true)
 [ -z "$issues" ] || fail "metainfo: $(cat "$work/as.log")"
-"$(dirname "$0")/../x11/session.sh" "$work/root/usr/bin/zentu"
+"$(dirname "$0")/../display/session.sh" x11 "$work/root/usr/bin/zentu"
