@@ -83,6 +83,13 @@ const Place designedPlaces[] = {
     {"CalculateButton", {350, 130, 111, 30}},
     {"SaveButton", {470, 130, 111, 30}},
 };
+QRect designedPlace(const QWidget* widget)
+{
+    for (const Place& place : designedPlaces)
+        if (widget->objectName() == QLatin1String(place.name))
+            return place.rect;
+    return {};
+}
 // A variant's caption may reach 4 px before its frequency's; a frequency's the
 // right margin, where the message line ends.
 const int variantCaptionRoom = 146;
@@ -292,16 +299,16 @@ double StudentForm::fontScale() const
     for (const QLabel* caption : {V1Label, V2Label, P1Label, P2Label}) {
         needs(caption->sizeHint().width(),
               caption->x() == V1Label->x() ? variantCaptionRoom : frequencyCaptionRoom);
-        needs(caption->sizeHint().height(), designedPlaces[0].rect.height());
+        needs(caption->sizeHint().height(), designedPlace(caption).height());
     }
     for (const QString& hint : {entryHint(), calculateHint(), saveHint()})
-        needs(MessageLabel->fontMetrics().horizontalAdvance(hint), designedPlaces[5].rect.width());
-    const QRect button = designedPlaces[7].rect;
+        needs(MessageLabel->fontMetrics().horizontalAdvance(hint),
+              designedPlace(MessageLabel).width());
     for (const QPushButton* b : {SubmitButton, EndButton, CalculateButton, SaveButton}) {
-        needs(b->sizeHint().width(), button.width());
-        needs(b->sizeHint().height(), button.height());
+        needs(b->sizeHint().width(), designedPlace(b).width());
+        needs(b->sizeHint().height(), designedPlace(b).height());
     }
-    needs(V1Edit->sizeHint().height(), designedPlaces[4].rect.height());
+    needs(V1Edit->sizeHint().height(), designedPlace(V1Edit).height());
     return factor;
 }
 

@@ -17,8 +17,9 @@ int main(int argc, char* argv[])
     installToolkitTranslation();
     // Declared after the application, so it is deleted before it.
     const auto MainWindow = std::make_unique<StudentForm>();
-    MainWindow->setWindowIcon(programIcon());
     showAboutBox();
+    // Looked up in the icon theme only once the greeting is up.
+    MainWindow->setWindowIcon(programIcon());
     MainWindow->show();
     // Shown first: the box belongs to it, and the steps need its default button.
     MainWindow->offerRecovery();
