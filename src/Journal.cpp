@@ -56,12 +56,12 @@ QString Journal::folder()
            QStringLiteral("/zentu");
 }
 
-bool Journal::record(const QString& step)
+void Journal::record(const QString& step)
 {
     if (m_fd < 0) {
         const QString dir = folder();
         if (!QDir().mkpath(dir) || ::chmod(QFile::encodeName(dir).constData(), 0700) != 0)
-            return false;
+            return;
         m_path = QStringLiteral("%1/%2-%3.journal")
                      .arg(dir)
                      .arg(QDateTime::currentMSecsSinceEpoch())
@@ -69,10 +69,12 @@ bool Journal::record(const QString& step)
         m_fd = openLocked(m_path, O_WRONLY | O_CREAT | O_EXCL);
         if (m_fd < 0 || !writeAll(m_fd, header)) {
             discard();
-            return false;
+            return;
         }
     }
-    return writeAll(m_fd, step.toUtf8() + '\n') && ::fdatasync(m_fd) == 0;
+    // A step that cannot be kept is still taken: the program works as without a journal.
+    if (writeAll(m_fd, step.toUtf8() + '\n'))
+        ::fdatasync(m_fd);
 }
 
 void Journal::discard()

@@ -24,7 +24,7 @@ public:
     ~Journal(); // keeps the file: an instance that ends without saving leaves it
 
     // One step, "v 2.5", "p 3", "e" or "c"; the first creates the journal.
-    bool record(const QString& step);
+    void record(const QString& step);
     // Nothing entered needs keeping any more: the journal goes.
     void discard();
     // Lets go of the journal and keeps it, as the end of the process does.

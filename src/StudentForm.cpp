@@ -118,19 +118,18 @@ QString saveHint()
     return StudentForm::tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
 }
 
-// The caret follows the protocol as it grows: on the newest line, in view, so
-// that the keyboard lands on the line just read.
-void showNewest(QTextEdit* protocol)
-{
-    protocol->setTextCursor(QTextCursor(protocol->document()->lastBlock()));
-}
-
 // The protocol shows the keyboard focus as the edits do: a frame in the
 // palette's highlight over the style's own, which marks no focus on a text area.
+// Its caret follows it as it grows: on the newest line, in view, so that the
+// keyboard lands on the line just read.
 class Protocol : public QTextEdit
 {
 public:
-    using QTextEdit::QTextEdit;
+    explicit Protocol(QWidget* parent) : QTextEdit(parent)
+    {
+        connect(this, &QTextEdit::textChanged, this,
+                [this] { setTextCursor(QTextCursor(document()->lastBlock())); });
+    }
 
 protected:
     bool event(QEvent* event) override
@@ -429,7 +428,6 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
     dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ") +
                           QString::number(*value) + QLatin1Char('.');
     ResultEdit->append(dataSet.sVariables);
-    showNewest(ResultEdit);
     const QString echo = dataSet.sVariables;
     dataSet.sVariables = QLatin1String("");
     series.appendFrequency(*value);
@@ -447,7 +445,6 @@ void StudentForm::OnStop()
         V1Edit->clear();
         const QString heading = tr("Варианты 2-го ряда: ");
         ResultEdit->append(heading);
-        showNewest(ResultEdit);
         handOver(V1Edit, V2Edit, heading);
         break;
     }
@@ -520,7 +517,6 @@ void StudentForm::OnCalculate()
                             real(static_cast<double>(r.fVI)) + QLatin1String("%.")
                       : tr("Различие недостоверно.");
     ResultEdit->append(verdict);
-    showNewest(ResultEdit);
 
     MessageLabel->setText(saveHint());
     handOver(CalculateButton, SaveButton,
