@@ -5,29 +5,22 @@
 
 #include "CriticalValueTable.h"
 #include "DataSet.h"
+#include "Desktop.h"
+#include "DrawnLayout.h"
 #include "Journal.h"
+#include "Protocol.h"
 #include "ReportFile.h"
 #include "TTest.h"
 #include "TypedNumber.h"
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QIcon>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
-#include <QScreen>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <QTranslator>
-#include <QtMath>
-
-#include <algorithm>
 
 namespace {
 
@@ -57,52 +50,6 @@ void handOver(QWidget* from, QWidget* to, const QString& news = QString())
     from->setDisabled(true);
 }
 
-// The dialog as it was drawn for Qt's own default font: every widget's place
-// and the dialog's size. A font that needs more room for the dialog's texts
-// scales all of it by one factor (fontScale()); the protocol's type too.
-const QSize designedSize(600, 480);
-const int designedProtocolPoints = 12;
-struct Place
-{
-    const char* name;
-    QRect rect;
-};
-const Place designedPlaces[] = {
-    {"V1Label", {10, 40, 140, 20}},
-    {"V2Label", {10, 110, 140, 20}},
-    {"P1Label", {160, 40, 183, 20}},
-    {"P2Label", {160, 110, 183, 20}},
-    {"V1Edit", {10, 70, 140, 22}},
-    {"MessageLabel", {10, 10, 580, 20}},
-    {"ResultEdit", {10, 180, 580, 290}},
-    {"SubmitButton", {350, 70, 111, 30}},
-    {"EndButton", {470, 70, 111, 30}},
-    {"P1Edit", {160, 70, 140, 22}},
-    {"V2Edit", {10, 140, 140, 22}},
-    {"P2Edit", {160, 140, 140, 22}},
-    {"CalculateButton", {350, 130, 111, 30}},
-    {"SaveButton", {470, 130, 111, 30}},
-};
-QRect designedPlace(const QWidget* widget)
-{
-    for (const Place& place : designedPlaces)
-        if (widget->objectName() == QLatin1String(place.name))
-            return place.rect;
-    return {};
-}
-// A variant's caption may reach 4 px before its frequency's; a frequency's the
-// right margin, where the message line ends.
-const int variantCaptionRoom = 146;
-const int frequencyCaptionRoom = 430;
-
-// Edges scaled rather than sizes, so that neighbours stay neighbours.
-QRect scaled(const QRect& rect, double factor)
-{
-    const auto scale = [factor](int value) { return qRound(value * factor); };
-    return {QPoint(scale(rect.left()), scale(rect.top())),
-            QPoint(scale(rect.right() + 1) - 1, scale(rect.bottom() + 1) - 1)};
-}
-
 // The message line's hints, each ending in a space; the longest decides its width.
 QString entryHint()
 {
@@ -117,48 +64,9 @@ QString saveHint()
 {
     return StudentForm::tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
 }
-
-// The protocol shows the keyboard focus as the edits do: a frame in the
-// palette's highlight over the style's own, which marks no focus on a text area.
-// Its caret follows it as it grows: on the newest line, in view, so that the
-// keyboard lands on the line just read.
-class Protocol : public QTextEdit
+QStringList hints()
 {
-public:
-    explicit Protocol(QWidget* parent) : QTextEdit(parent)
-    {
-        connect(this, &QTextEdit::textChanged, this,
-                [this] { setTextCursor(QTextCursor(document()->lastBlock())); });
-    }
-
-protected:
-    bool event(QEvent* event) override
-    {
-        const bool handled = QTextEdit::event(event);
-        if (event->type() == QEvent::Paint && hasFocus()) {
-            QPainter painter(this);
-            const int width = std::max(frameWidth(), 1);
-            painter.setPen(QPen(palette().color(QPalette::Highlight), width));
-            painter.drawRect(
-                QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
-        }
-        return handled;
-    }
-};
-
-// "&Да" and "&Нет" in this order on every desktop, as actions: the yes and no
-// roles are reordered by some. The default answer is also what Escape and the
-// box's own close mean. Like every box of the dialog, it belongs to the dialog,
-// so the desktop keeps it above the dialog and centred over it.
-bool confirmed(QWidget* dialog, const QString& title, const QString& text, bool byDefault = false)
-{
-    QMessageBox question(QMessageBox::Warning, title, text, QMessageBox::NoButton, dialog);
-    QPushButton* yes = question.addButton(StudentForm::tr("&Да"), QMessageBox::ActionRole);
-    QPushButton* no = question.addButton(StudentForm::tr("&Нет"), QMessageBox::ActionRole);
-    question.setDefaultButton(byDefault ? yes : no);
-    question.setEscapeButton(byDefault ? yes : no);
-    question.exec();
-    return question.clickedButton() == yes;
+    return {entryHint(), calculateHint(), saveHint()};
 }
 
 } // namespace
@@ -178,31 +86,6 @@ QString& saveFolder()
     return sSaveFolder;
 }
 
-bool installToolkitTranslation()
-{
-    auto* catalogue = new QTranslator(QCoreApplication::instance());
-    if (catalogue->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(catalogue))
-        return true;
-    delete catalogue;
-    return false;
-}
-
-QIcon programIcon()
-{
-    const QIcon themed = QIcon::fromTheme(QStringLiteral("org.zentu.Zentu"));
-    return themed.pixmap(64).isNull() ? QIcon(QStringLiteral(":/org.zentu.Zentu.png")) : themed;
-}
-
-void showAboutBox()
-{
-    QMessageBox::about(nullptr, QObject::tr("О программе"),
-                       QObject::tr("<h2>Zentu 1.0</h2>"
-                                   "<p>Программа производит сравнение двух независимых групп "
-                                   "по одному признаку с вычислением t-критерия Стъюдента.</p>"));
-}
-
 StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl)
     : QDialog(parent, fl)
 {
@@ -211,7 +94,7 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
 
     int created = 0; // the widgets come in the order of their places
     const auto make = [&created](auto* widget) {
-        const Place& place = designedPlaces[created++];
+        const DrawnLayout::Place& place = DrawnLayout::places[created++];
         widget->setObjectName(QString::fromLatin1(place.name));
         widget->setGeometry(place.rect);
         return widget;
@@ -225,12 +108,8 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     ResultEdit = make(new Protocol(this));
     QFont ResultEdit_font(ResultEdit->font());
     ResultEdit_font.setFamily(QStringLiteral("Nimbus Roman No9 l"));
-    ResultEdit_font.setPointSize(designedProtocolPoints);
+    ResultEdit_font.setPointSize(DrawnLayout::protocolPoints);
     ResultEdit->setFont(ResultEdit_font);
-    ResultEdit->setReadOnly(true);
-    // A caret, so that the protocol can be read line by line from the keyboard,
-    // as a screen reader does.
-    ResultEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     SubmitButton = make(new QPushButton(this));
     EndButton = make(new QPushButton(this));
     P1Edit = make(new QLineEdit(this));
@@ -283,77 +162,20 @@ void StudentForm::languageChange()
     EndButton->setText(tr("Завершить"));
     CalculateButton->setText(tr("Рассчитать"));
     SaveButton->setText(tr("Сохранить"));
-    relayout();
-}
-
-// How much larger than drawn the dialog must be for its texts in its font: each
-// caption, hint and button against the room drawn for it, a line and an edit
-// against their heights. Never below 1: Qt's default font needs no more room.
-double StudentForm::fontScale() const
-{
-    double factor = 1.0;
-    const auto needs = [&factor](double needed, double room) {
-        factor = std::max(factor, needed / room);
-    };
-    for (const QLabel* caption : {V1Label, V2Label, P1Label, P2Label}) {
-        needs(caption->sizeHint().width(),
-              caption->x() == V1Label->x() ? variantCaptionRoom : frequencyCaptionRoom);
-        needs(caption->sizeHint().height(), designedPlace(caption).height());
-    }
-    for (const QString& hint : {entryHint(), calculateHint(), saveHint()})
-        needs(MessageLabel->fontMetrics().horizontalAdvance(hint),
-              designedPlace(MessageLabel).width());
-    for (const QPushButton* b : {SubmitButton, EndButton, CalculateButton, SaveButton}) {
-        needs(b->sizeHint().width(), designedPlace(b).width());
-        needs(b->sizeHint().height(), designedPlace(b).height());
-    }
-    needs(V1Edit->sizeHint().height(), designedPlace(V1Edit).height());
-    return factor;
-}
-
-// Every widget at its place for the font, the protocol's type with them, and the
-// dialog as large as drawn for that font, but no larger than its screen.
-void StudentForm::relayout()
-{
-    const double factor = fontScale();
-    for (const Place& place : designedPlaces)
-        findChild<QWidget*>(QString::fromLatin1(place.name), Qt::FindDirectChildrenOnly)
-            ->setGeometry(scaled(place.rect, factor));
-    for (QLabel* caption : {V1Label, V2Label, P1Label, P2Label})
-        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
-    QFont protocolFont = ResultEdit->font();
-    protocolFont.setPointSizeF(designedProtocolPoints * factor);
-    ResultEdit->setFont(protocolFont);
-    // Room left for the window's frame, as much as Qt itself allows for one when
-    // it places a dialog.
-    const QSize screenRoom = screen()->availableGeometry().size() - QSize(10, 40);
-    resize(scaled(QRect(QPoint(), designedSize), factor).size().boundedTo(screenRoom));
-    placeProtocol();
-}
-
-// The protocol alone follows the dialog's size: it takes what room there is
-// below the buttons, keeping its margins, and shows at least four lines.
-void StudentForm::placeProtocol()
-{
-    const int margin = ResultEdit->x();
-    const int fewLines =
-        4 * QFontMetrics(ResultEdit->font()).lineSpacing() +
-        2 * (ResultEdit->frameWidth() + qCeil(ResultEdit->document()->documentMargin()));
-    ResultEdit->resize(std::max(width() - 2 * margin, fewLines),
-                       std::max(height() - ResultEdit->y() - margin, fewLines));
+    DrawnLayout::relayout(this, hints());
 }
 
 void StudentForm::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    placeProtocol();
+    DrawnLayout::placeProtocol(this);
 }
 
 void StudentForm::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        relayout();
+        DrawnLayout::relayout(this, hints());
 }
 
 EntryState StudentForm::entryState() const

@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-class QIcon;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -74,9 +73,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    double fontScale() const;
-    void relayout();
-    void placeProtocol();
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
     void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
     void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);
@@ -84,18 +80,6 @@ private:
     void returnToEntry();
     bool replay(const QString& step);
 };
-
-// The program's icon from the icon theme, or the one built in where the theme
-// has none that can be drawn (a bare build, no SVG support).
-QIcon programIcon();
-
-// The program's start-up greeting, modal, before the dialog is shown.
-void showAboutBox();
-
-// The toolkit's own texts (file dialog, context menus, standard buttons) in
-// Russian, like the program's, whatever the locale. Without the catalogue they
-// stay as the toolkit has them; false then.
-bool installToolkitTranslation();
 
 // Where the next save dialog opens: empty for the home folder. It follows the
 // last file name accepted in that dialog during this run; tests reset it here.

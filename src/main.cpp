@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Zentu developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "Desktop.h"
 #include "StudentForm.h"
 
 #include <QApplication>

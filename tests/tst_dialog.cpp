@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "DataSet.h"
+#include "Desktop.h"
 #include "Journal.h"
 #include "ModalCatcher.h"
 #include "StudentForm.h"

@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The Zentu developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QTextEdit>
+
+// The running protocol: read-only, with a caret so that it can be read line by
+// line from the keyboard, as a screen reader does. It shows the keyboard focus
+// as the edits do, a frame in the palette's highlight over the style's own,
+// which marks no focus on a text area. Its caret follows it as it grows: on the
+// newest line, in view, so that the keyboard lands on the line just read.
+class Protocol : public QTextEdit
+{
+public:
+    explicit Protocol(QWidget* parent);
+
+protected:
+    bool event(QEvent* event) override;
+};
