@@ -7,7 +7,9 @@
 #include "DataSet.h"
 #include "Desktop.h"
 #include "DrawnLayout.h"
+#include "EntryEdit.h"
 #include "Journal.h"
+#include "PastedSeries.h"
 #include "Protocol.h"
 #include "ReportFile.h"
 #include "TTest.h"
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <limits>
 
 namespace {
 
@@ -48,6 +52,57 @@ void handOver(QWidget* from, QWidget* to, const QString& news = QString())
     to->setFocus();
     from->setAccessibleDescription(QString());
     from->setDisabled(true);
+}
+
+// A widget that has the focus already says its news when it takes it again.
+void tell(QWidget* widget, const QString& news)
+{
+    widget->setAccessibleDescription(news);
+    if (widget->hasFocus())
+        widget->clearFocus();
+    widget->setFocus();
+}
+
+// "v3: 5 - " and "p3: 2.", the halves of a pair's protocol line.
+QString variantEcho(int k, double value)
+{
+    return QLatin1Char('v') + QString::number(k) + QLatin1String(": ") + real(value) +
+           QLatin1String(" - ");
+}
+QString frequencyEcho(int k, int value)
+{
+    return QLatin1Char('p') + QString::number(k) + QLatin1String(": ") + QString::number(value) +
+           QLatin1Char('.');
+}
+
+// A paste is kept as one record, "s 5.5 3 7 1", so that it is restored whole or
+// not at all.
+QString pasteRecord(const std::vector<PastedSeries::Pair>& pairs)
+{
+    QString record = QStringLiteral("s");
+    for (const auto& [variant, frequency] : pairs)
+        record += QLatin1Char(' ') + QString::number(variant, 'g', 17) + QLatin1Char(' ') +
+                  QString::number(frequency);
+    return record;
+}
+
+// The pairs of a paste's record, each as the dialog would take it typed.
+std::optional<std::vector<PastedSeries::Pair>> pairsOf(const QString& record, std::int64_t sum)
+{
+    const QStringList fields = record.split(QLatin1Char(' ')).mid(1);
+    std::vector<PastedSeries::Pair> pairs;
+    for (qsizetype k = 0; k + 1 < fields.size(); k += 2) {
+        const std::optional<double> variant = parseVariant(fields[k]);
+        const std::optional<int> frequency = parseFrequency(fields[k + 1]);
+        sum += frequency.value_or(0);
+        if (!variant || !frequency || sum < std::numeric_limits<int>::min() ||
+            sum > std::numeric_limits<int>::max())
+            return std::nullopt;
+        pairs.push_back({*variant, *frequency});
+    }
+    if (pairs.empty() || fields.size() % 2 != 0)
+        return std::nullopt;
+    return pairs;
 }
 
 // The message line's hints, each ending in a space; the longest decides its width.
@@ -103,7 +158,7 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     V2Label = make(new QLabel(this));
     P1Label = make(new QLabel(this));
     P2Label = make(new QLabel(this));
-    V1Edit = make(new QLineEdit(this));
+    V1Edit = make(new EntryEdit(this));
     MessageLabel = make(new QLabel(this));
     ResultEdit = make(new Protocol(this));
     QFont ResultEdit_font(ResultEdit->font());
@@ -112,11 +167,11 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     ResultEdit->setFont(ResultEdit_font);
     SubmitButton = make(new QPushButton(this));
     EndButton = make(new QPushButton(this));
-    P1Edit = make(new QLineEdit(this));
+    P1Edit = make(new EntryEdit(this));
     P1Edit->setDisabled(true);
-    V2Edit = make(new QLineEdit(this));
+    V2Edit = make(new EntryEdit(this));
     V2Edit->setDisabled(true);
-    P2Edit = make(new QLineEdit(this));
+    P2Edit = make(new EntryEdit(this));
     P2Edit->setDisabled(true);
     CalculateButton = make(new QPushButton(this));
     CalculateButton->setDisabled(true);
@@ -125,6 +180,9 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
 
     languageChange();
 
+    for (QLineEdit* edit : {V1Edit, P1Edit, V2Edit, P2Edit})
+        static_cast<EntryEdit*>(edit)->setTaker(
+            [this](QLineEdit* into, const QString& text) { return takePaste(into, text); });
     connect(SubmitButton, &QPushButton::clicked, this, &StudentForm::OnSubmit);
     connect(EndButton, &QPushButton::clicked, this, &StudentForm::OnStop);
     connect(CalculateButton, &QPushButton::clicked, this, &StudentForm::OnCalculate);
@@ -222,9 +280,7 @@ void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit
         return;
     }
     journal.record(QStringLiteral("v ") + QString::number(*value, 'g', 17));
-    const int k = series.variantCount + 1;
-    dataSet.sVariables = QLatin1Char('v') + QString::number(k) + QLatin1String(": ") +
-                         real(*value) + QLatin1String(" - ");
+    dataSet.sVariables = variantEcho(series.variantCount + 1, *value);
     series.appendVariant(*value);
     variantEdit->clear();
     handOver(variantEdit, frequencyEdit);
@@ -246,15 +302,61 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
         return;
     }
     journal.record(QStringLiteral("p ") + QString::number(*value));
-    const int k = series.frequencyCount + 1;
-    dataSet.sVariables += QLatin1Char('p') + QString::number(k) + QLatin1String(": ") +
-                          QString::number(*value) + QLatin1Char('.');
+    dataSet.sVariables += frequencyEcho(series.frequencyCount + 1, *value);
     ResultEdit->append(dataSet.sVariables);
     const QString echo = dataSet.sVariables;
     dataSet.sVariables = QLatin1String("");
     series.appendFrequency(*value);
     frequencyEdit->clear();
     handOver(frequencyEdit, variantEdit, echo);
+}
+
+// A series pasted into the variant edit of the sample being entered is checked
+// whole, then entered pair by pair as if typed; one number or none is text.
+bool StudentForm::takePaste(QLineEdit* edit, const QString& text)
+{
+    if (!edit->isEnabled())
+        return false;
+    SampleSeries& series =
+        entryState() <= EntryState::EnterFrequency1 ? dataSet.sample1 : dataSet.sample2;
+    const PastedSeries read = readPastedSeries(text, series.frequencySum());
+    if (!read.isSeries)
+        return false;
+    if (edit == P1Edit || edit == P2Edit) {
+        awaitFrequency(series, edit);
+        return true;
+    }
+    if (read.refusedRow != 0) {
+        const QString reasons[] = {QString(), tr("Варианта должна быть числом!"),
+                                   tr("Частота варианты должна быть целым числом!"),
+                                   tr("Сумма частот выборки выходит за допустимые пределы!"),
+                                   tr("нужны варианта и её частота.")};
+        QMessageBox::critical(this, tr("Ошибка ввода!"),
+                              tr("Строка %1: ").arg(read.refusedRow) +
+                                  reasons[static_cast<int>(read.refusal)]);
+        edit->setFocus();
+        return true;
+    }
+    enterPairs(read.pairs, edit, series);
+    return true;
+}
+
+void StudentForm::enterPairs(const std::vector<PastedSeries::Pair>& pairs, QLineEdit* variantEdit,
+                             SampleSeries& series)
+{
+    journal.record(pasteRecord(pairs));
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(pairs.size()));
+    for (const auto& [variant, frequency] : pairs) {
+        lines << variantEcho(series.variantCount + 1, variant) +
+                     frequencyEcho(series.frequencyCount + 1, frequency);
+        series.appendVariant(variant);
+        series.appendFrequency(frequency);
+    }
+    dataSet.sVariables = QLatin1String("");
+    ResultEdit->append(lines.join(QLatin1Char('\n')));
+    variantEdit->clear();
+    tell(variantEdit, tr("Вставлено пар: %1.").arg(lines.size()) + QLatin1Char(' ') + lines.last());
 }
 
 void StudentForm::OnStop()
@@ -440,6 +542,12 @@ bool StudentForm::replay(const QString& step)
                series.frequencyFits(*frequency)) {
         (state == EntryState::EnterFrequency1 ? P1Edit : P2Edit)->setText(value);
         OnSubmit();
+    } else if (step.startsWith(QLatin1String("s ")) && variantStage) {
+        const auto pairs = pairsOf(step, series.frequencySum());
+        if (!pairs)
+            return false;
+        enterPairs(*pairs, state == EntryState::EnterVariant1 ? V1Edit : V2Edit,
+                   state == EntryState::EnterVariant1 ? dataSet.sample1 : dataSet.sample2);
     } else if (step == QLatin1String("e") && variantStage && series.pairCount() > 0) {
         OnStop();
     } else if (step == QLatin1String("c") && CalculateButton->isEnabled()) {

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "PastedSeries.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -79,6 +81,9 @@ private:
     bool refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit);
     void returnToEntry();
     bool replay(const QString& step);
+    bool takePaste(QLineEdit* edit, const QString& text);
+    void enterPairs(const std::vector<PastedSeries::Pair>& pairs, QLineEdit* variantEdit,
+                    SampleSeries& series);
 };
 
 // Where the next save dialog opens: empty for the home folder. It follows the

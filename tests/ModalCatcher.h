@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "EntryEdit.h"
 #include "StudentForm.h"
 
 #include <QtTest>
@@ -100,8 +101,9 @@ inline void activate(QWidget& window)
 // Drives the dialog as a user does, word by word: "=", "|", "#" and "$" click
 // «Ввод», «Завершить», «Рассчитать» and «Сохранить»; "<Return>", "<Tab>",
 // "<Escape>" and the like are keys; "!" calls OnSubmit and OnStop directly; "^"
-// asks the dialog to close as the window's close button does; any other word is
-// typed where the focus is. The dialog is shown first.
+// asks the dialog to close as the window's close button does; "%" pastes the
+// clipboard by «Вставить» in the focused edit's menu, "~" drops it there; any
+// other word is typed where the focus is. The dialog is shown first.
 inline void play(StudentForm& form, const QString& script)
 {
     form.show();
@@ -121,6 +123,20 @@ inline void play(StudentForm& form, const QString& script)
             form.OnStop();
         } else if (word == QLatin1String("^")) {
             form.close();
+        } else if (word == QLatin1String("%")) {
+            auto* edit = static_cast<EntryEdit*>(QApplication::focusWidget());
+            const std::unique_ptr<QMenu> menu(edit->createContextMenu());
+            for (QAction* action : menu->actions())
+                if (action->text().startsWith(QStringLiteral("В&ставить")))
+                    action->trigger();
+        } else if (word == QLatin1String("~")) {
+            QWidget* edit = QApplication::focusWidget();
+            QMimeData text;
+            text.setText(QGuiApplication::clipboard()->text());
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+            QApplication::sendEvent(edit, &enter);
+            QApplication::sendEvent(edit, &drop);
         } else {
             QTest::keyClicks(QApplication::focusWidget(), word);
         }

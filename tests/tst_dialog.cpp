@@ -312,10 +312,12 @@ void TestDialog::scenario_data()
     QTest::addColumn<QString>("state"); // as widgetState() gives it
     QTest::addColumn<QString>("heard");
     QTest::addColumn<QStringList>("answers"); // to the boxes in turn, then Return
+    QTest::addColumn<QString>("clipboard");
     const auto row = [](const char* name, const char* script, const QStringList& lines,
                         const QStringList& boxes, const char* state, const QString& heard,
-                        const QStringList& answers = {}) {
-        QTest::newRow(name) << script << lines << boxes << state << heard << answers;
+                        const QStringList& answers = {}, const char* clipboard = "") {
+        QTest::newRow(name) << script << lines << boxes << state << heard << answers
+                            << QString::fromUtf8(clipboard);
     };
     const QStringList none;
     // A refusal of what was typed.
@@ -378,6 +380,34 @@ void TestDialog::scenario_data()
     report("stored unrounded, exponent forms", "1.0000001 = 1 = 1 = 1 = | 2 = 1 = 3 = 1 = | #",
            "1:1 1:1 | 2:1 3:1", "2 2 1 2.5 7.07107e-08 0.707107 5e-08 0.5 3", "");
 
+    // A sample pasted as Calc, Excel or a CSV file put it on the clipboard: each
+    // pair as if typed, numbered on; heard, the count and the last line. Refused
+    // whole, by the row's number, with what was typed kept.
+    const QString pasted = QStringLiteral("Вставлено пар: %1. %2");
+    const char* const calc = "5,5\t3\n7\t1\n";
+    row("Calc's copy by Ctrl+V", "<Ctrl+V>", lines("5.5:3 7:1"), none, start,
+        pasted.arg(2).arg("v2: 7 - p2: 1."), {}, calc);
+    row("Excel's, a heading, typing replaced, by Shift+Insert", "9 <Shift+Ins>",
+        lines("5.5:3 -7:1"), none, start, pasted.arg(2).arg("v2: -7 - p2: 1."), {},
+        "Варианта\tЧастота\r\n5,5\t3\r\n-7\t1\r\n");
+    row("after typed pairs, by the menu, twice", "4 = 2 = % %", lines("4:2 5.5:3 7:1 5.5:3 7:1"),
+        none, start, pasted.arg(2).arg("v5: 7 - p5: 1."), {}, "\"5,5\";\"3\"\n\n\"7\";1\n");
+    row("a column grouped, into sample 2, dropped", "5 = 3 = | ~", lines("5:3 | -2:1 5:2 7:3"),
+        none, "00101100 V2Edit entry", pasted.arg(3).arg("v3: 7 - p3: 3."), {},
+        "7\n5\n-2\n5\n7\n7\n");
+    row("refused by its row, typing kept", "4 = 2 = 9 <Ctrl+V> = 1 =", lines("4:2 9:1"),
+        {box("Critical", "Строка 3: Частота варианты должна быть целым числом!")}, start,
+        "v2: 9 - p2: 1.", {}, "5\t3\n\n7\t1,5\n");
+    row("refused: three columns", "<Ctrl+V>", lines(""),
+        {box("Critical", "Строка 1: нужны варианта и её частота.")}, start, "", {}, "5\t3\t1\n");
+    row("refused: the sum of frequencies", "5 = 2147483646 = <Ctrl+V>", lines("5:2147483646"),
+        {box("Critical", "Строка 2: Сумма частот выборки выходит за допустимые пределы!")}, start,
+        "v1: 5 - p1: 2147483646.", {}, "6\t1\n7\t1\n");
+    row("one number pasted as text", "<Ctrl+V> = 3 =", lines("5.5:3"), none, start,
+        "v1: 5.5 - p1: 3.", {}, "5,5");
+    row("a series into an awaited frequency", "5 = <Ctrl+V>", lines(""),
+        {box("Warning", "Введите частоту 1-й варианты!")}, "01001100 P1Edit entry", "", {}, calc);
+
     // Closing asks only once a variant is accepted; "&Нет" leaves all as it was,
     // the typed text and the focus too, so typing goes on.
     const QString unsaved = QStringLiteral(
@@ -402,6 +432,8 @@ void TestDialog::scenario()
 {
     QFETCH(QString, script);
     QFETCH(QStringList, answers);
+    QFETCH(QString, clipboard);
+    QGuiApplication::clipboard()->setText(clipboard);
     ModalCatcher catcher;
     catcher.queueAnswers(answers);
     StudentForm form;
@@ -440,6 +472,10 @@ void TestDialog::recovery_data()
     row("after sample 1, Escape", "5 = 3 = 7 = 1 = |", "", "Escape", "", "8 = 2 = 10 = 2 = | #");
     row("after sample 2", "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = |", "", "Return", "", "#");
     row("after the report", "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #", "", "Return");
+    // The clipboard holds sample 1 of the worked example, as Calc copies it.
+    row("after a paste, Return", "<Ctrl+V>", "", "Return", "", "| 8 = 2 = 10 = 2 = | #");
+    row("a paste torn mid-write restores none of it", "5 = 3 =", "s 7 1 8", "Return");
+    row("a paste with a refused pair restores none of it", "5 = 3 =", "s 7 1 9 0\nv 9\n", "Return");
     row("&Нет starts empty", "5 = 3 =", "", "&Нет");
     row("a running instance's is not offered", "5 = 3 =", "live", "");
     row("a record torn mid-write is dropped", "5 = 3 = 7 =", "p 1", "Return");
@@ -457,6 +493,7 @@ void TestDialog::recovery()
     QFETCH(QString, answer);
     QFETCH(QString, state);
     QFETCH(QString, rest);
+    QGuiApplication::clipboard()->setText(QStringLiteral("5\t3\n7\t1\n"));
     if (tamper == "unwritable") // a folder under a file cannot be made, even by root
         qputenv("XDG_STATE_HOME", QFile::encodeName(workedExample));
     QString before[3]; // the protocol, the state, what the focus says

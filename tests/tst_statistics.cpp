@@ -3,6 +3,7 @@
 
 #include "CriticalValueTable.h"
 #include "DataSet.h"
+#include "PastedSeries.h"
 #include "TTest.h"
 #include "TypedNumber.h"
 
@@ -40,6 +41,8 @@ private slots:
     void level();
     void typedNumber_data();
     void typedNumber();
+    void pastedSeries_data();
+    void pastedSeries();
 };
 
 // Expected N, M, S, m and t: numpy 1.24 on the expanded observations (mean, std
@@ -211,6 +214,64 @@ void TestStatistics::typedNumber()
                   : QStringLiteral("-"),
           "variant");
     QTEST(frequency ? QString::number(*frequency) : QStringLiteral("-"), "frequency");
+}
+
+// What a spreadsheet or a text file puts on the clipboard, and the series read
+// from it: "5.5:3 7:1", "row K: why", or "text" where it is no series. Expected
+// by hand from the rows.
+void TestStatistics::pastedSeries_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("sumBefore"); // the sample's sum of frequencies so far
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, const char* text, const char* expected, int sum = 0) {
+        QTest::newRow(name) << QString::fromUtf8(text) << sum << expected;
+    };
+    const int most = std::numeric_limits<int>::max();
+    row("Calc, Russian locale", "5,5\t3\n7\t1\n", "5.5:3 7:1");
+    row("Excel, CRLF", "5,5\t3\r\n-7\t-1\r\n", "5.5:3 -7:-1");
+    row("old Mac, CR", "5\t3\r7\t1", "5:3 7:1");
+    row("heading row", "Варианта\tЧастота\n5\t3\n7\t1\n", "5:3 7:1");
+    row("semicolons and quotes", "\"5,5\";\"3\"\n\"7\";1\n", "5.5:3 7:1");
+    row("runs of spaces", "  5   3 \n7 1", "5:3 7:1");
+    row("blank rows inside and around", "\n5\t3\n\n\t\t\n7\t1\n\n", "5:3 7:1");
+    row("an empty column beside", "5\t3\t\t\n7\t1\t\n", "5:3 7:1");
+    row("one column grouped ascending", "7\n5\n-2,5\n5\n7\n7\n", "-2.5:1 5:2 7:3");
+    row("one column with a heading", "Рост\n170\n165\n170", "165:1 170:2");
+    row("one number is text", "5,5\n", "text");
+    row("a number and a word are text", "5 abc\n", "text");
+    row("words are text", "Варианта\nЧастота", "text");
+    row("nothing is text", "", "text");
+    row("a frequency that is not whole", "5\t3\n7\t1,5\n", "row 2: Frequency");
+    row("a frequency of 0", "5\t0\n7\t1\n", "row 1: Frequency");
+    row("a variant that is no number, blank rows counted", "5\t3\n\nabc\t1", "row 3: Variant");
+    row("infinity is no number", "inf\t1\n5\t1", "row 1: Variant");
+    row("a second heading is data", "V\tP\n5\t3\nV\tP\n", "row 3: Variant");
+    row("an empty field inside", "5\t\t3\n7\t1", "row 1: Fields");
+    row("three columns", "5\t3\t1\n", "row 1: Fields");
+    row("a pair among observations", "5\n6\t1\n", "row 2: Fields");
+    row("an observation among pairs", "5\t3\n7\n", "row 2: Fields");
+    row("the sum beyond int", "5\t2\n6\t2\n", "row 2: FrequencySum", most - 3);
+    row("observations beyond int", "Рост\n5\n6\n7", "row 3: FrequencySum", most - 1);
+    row("a sum back within int", "5\t-2\n6\t3\n", "5:-2 6:3", most - 1);
+}
+
+void TestStatistics::pastedSeries()
+{
+    QFETCH(QString, text);
+    QFETCH(int, sumBefore);
+    const PastedSeries read = readPastedSeries(text, sumBefore);
+    QStringList pairs;
+    for (const PastedSeries::Pair& pair : read.pairs)
+        pairs << QString::number(pair.variant) + ':' + QString::number(pair.frequency);
+    const char* const why[] = {"", "Variant", "Frequency", "FrequencySum", "Fields"};
+    QTEST(!read.isSeries         ? QStringLiteral("text")
+          : read.refusedRow != 0 ? QStringLiteral("row %1: %2")
+                                       .arg(read.refusedRow)
+                                       .arg(why[static_cast<int>(read.refusal)])
+                                 : pairs.join(' '),
+          "expected");
+    QVERIFY(read.refusedRow == 0 || read.pairs.empty());
 }
 
 QTEST_APPLESS_MAIN(TestStatistics)
