@@ -31,6 +31,7 @@ start_sway() {
 
 # The same names for driving the program as scripts/x11.sh gives, here:
 # text STRING; press KEY... with xdotool's names (Return, shift+Tab, ctrl+a);
+# clip TEXT puts TEXT (printf's \t and \n) on the clipboard, held until the end;
 # shown TITLE waits until that window has the keyboard; gone TITLE; titles: the
 # program's windows, one a line, the focused one last; owned TITLE DIALOG: the
 # box was made a child of the dialog's window, by what the program told the
@@ -46,6 +47,11 @@ press() {
     done
     "${as_user[@]}" wtype "${args[@]}"
 }
+clip() {
+    printf '%b' "$1" | "${as_user[@]}" wl-copy --foreground >/dev/null 2>&1 &
+    until_ok 10 holds "$1"
+}
+holds() { [ "$("${as_user[@]}" wl-paste -n | od -c)" = "$(printf '%b' "$1" | od -c)" ]; }
 focused() { [ "$(titles | tail -n 1)" = "$1" ]; }
 shown() { until_ok 10 focused "$1"; }
 gone() { ! titles | grep -qxF "$1"; }

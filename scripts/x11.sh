@@ -79,6 +79,13 @@ start_xvfb() {
 # no window manager draws here.
 text() { xdotool type "$1"; }
 press() { xdotool key "$@"; }
+# clip TEXT: TEXT, with printf's \t and \n, on the clipboard as a spreadsheet puts
+# a copied range there, held by a job of the session's until it ends.
+clip() {
+    printf '%b' "$1" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
+    until_ok 10 holds "$1"
+}
+holds() { [ "$(xclip -o -selection clipboard | od -c)" = "$(printf '%b' "$1" | od -c)" ]; }
 shown() { until_ok 10 window_titled "$1" && xdotool windowfocus --sync "$(window_titled "$1")"; }
 gone() { ! window_titled "$1" >/dev/null; }
 titles() { for id in $(mapped_windows "$app"); do window_title "$id" && echo; done; }

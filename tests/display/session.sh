@@ -9,8 +9,8 @@
 #                                   that Qt's GTK theme hands it Cantarell 18
 # Each time the About box comes first and alone, then the dialog, whose window
 # the installed entry names (X11: WM_CLASS, and the icon; Wayland: the app id).
-# With REPORT: a pair entered, the program killed, the pair offered back at the
-# next start and restored; a stray Escape asks the close question, and
+# With REPORT: sample 1 pasted from the clipboard, the program killed, the
+# sample offered back at the next start and restored; a stray Escape asks the close question, and
 # «Завершить» while a frequency is awaited gives an error box, each a box of the
 # dialog's (X11: transient for it and centred over it, after it was moved;
 # Wayland: its child, as the program told the compositor); the whole comparison,
@@ -106,7 +106,9 @@ elif [ -n "$reference" ]; then
             press "$@"
         fi
     }
-    enter 5 3
+    # Sample 1 pasted as Calc copies two columns, then the program killed.
+    clip '5\t3\n7\t1\n' || fail "nothing on the clipboard"
+    press ctrl+v
     kill -KILL "$app"
     { wait "$app"; } 2>/dev/null || true
     start
@@ -124,9 +126,7 @@ elif [ -n "$reference" ]; then
     press Escape
     until_ok 10 gone "$question" || fail "the question stays"
     shown "$main" || fail "the dialog did not get the focus back"
-    press Return
-    enter 1
-    press Tab Tab space
+    press BackSpace Tab Tab space
     text 8
     button 405 Return
     button 525 shift+Tab space
