@@ -109,6 +109,8 @@ elif [ -n "$reference" ]; then
     # Sample 1 pasted as Calc copies two columns, then the program killed.
     clip '5\t3\n7\t1\n' || fail "nothing on the clipboard"
     press ctrl+v
+    journalled() { grep -qs '^s 5 3 7 1$' "$work"/home/.local/state/zentu/*.journal; }
+    until_ok 10 journalled || fail "the paste was not journalled"
     kill -KILL "$app"
     { wait "$app"; } 2>/dev/null || true
     start
