@@ -3,7 +3,8 @@
 
 // 10,000 pairs entered through the dialog's real slots (offscreen), timing each
 // pair: the last hundred should cost about what the first hundred did. Then
-// samples of 10^3, 10^4 and 10^5 pairs pasted whole: the cost per pair flat.
+// samples of 10^3, 10^4 and 10^5 pairs pasted whole: the cost per pair flat;
+// and a take-back by Ctrl+Z as cheap after 10^5 pairs as after 10^2.
 // Each step is written through to the journal where XDG_STATE_HOME points
 // (~/.local/state without it): a folder on the disk in question shows its cost;
 // one that cannot be made, such as /proc/zentu, turns the journal off.
@@ -97,6 +98,40 @@ int main(int argc, char* argv[])
         whole =
             whole && currentDataSet().sample1.pairCount() == rows && pasted.SaveButton->isEnabled();
     }
+    // Ctrl+Z after a pair typed on top of a pasted sample: the frequency, then
+    // the variant taken back, nothing rebuilt however many pairs stand before.
+    std::printf("\npairs entered    per take-back\n");
+    double takeBackSmall = 0;
+    double takeBackLarge = 0;
+    for (const int rows : {100, 100000}) {
+        currentDataSet() = DataSet{};
+        currentJournal().discard();
+        StudentForm taking;
+        taking.show();
+        QString text;
+        for (int k = 0; k < rows; ++k)
+            text += QString::number(k) + QStringLiteral("\t1\n");
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(taking.V1Edit, Qt::Key_V, Qt::ControlModifier);
+        constexpr int cycles = 200;
+        qint64 nanoseconds = 0;
+        for (int k = 0; k < cycles; ++k) {
+            taking.V1Edit->setText(QStringLiteral("5"));
+            taking.SubmitButton->click();
+            taking.P1Edit->setText(QStringLiteral("2"));
+            taking.SubmitButton->click();
+            timer.start();
+            taking.takeBack();
+            taking.takeBack();
+            nanoseconds += timer.nsecsElapsed();
+        }
+        const double us = static_cast<double>(nanoseconds) / 1000.0 / (2 * cycles);
+        (rows == 100 ? takeBackSmall : takeBackLarge) = us;
+        std::printf("%13d    %10.1f us\n", rows, us);
+        whole = whole && currentDataSet().sample1.pairCount() == rows;
+    }
+    std::printf("take-back, 10^5 / 10^2:   %.2f (target: at most 1.5)\n",
+                takeBackLarge / takeBackSmall);
     std::printf("per pair, 10^5 / 10^3:    %.2f (target: at most 1.5; boxes: %lld)\n",
                 perPairLargest / perPairSmallest, static_cast<long long>(catcher.boxes().size()));
     return whole && catcher.boxes().isEmpty() ? 0 : 1;

@@ -33,6 +33,17 @@ void EntryEdit::pasteFrom(QClipboard::Mode mode)
     }
 }
 
+bool EntryEdit::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) &&
+        (text().isEmpty() || !isUndoAvailable())) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
 void EntryEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event == QKeySequence::Paste && !isReadOnly()) {

@@ -13,6 +13,8 @@ class QMenu;
 // A line edit that offers every text pasted or dropped into it to its dialog
 // first: by Ctrl+V and Shift+Insert, the context menu, the X11 selection's
 // middle click, or a drop. What the dialog does not take is pasted as usual.
+// Its Ctrl+Z undoes only what was typed and is still there; past that, Ctrl+Z
+// is the dialog's.
 class EntryEdit : public QLineEdit
 {
 public:
@@ -25,6 +27,7 @@ public:
     QMenu* createContextMenu();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;

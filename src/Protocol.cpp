@@ -8,12 +8,45 @@
 
 #include <algorithm>
 
+QString real(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+QString variantEcho(int k, double value)
+{
+    return QLatin1Char('v') + QString::number(k) + QLatin1String(": ") + real(value) +
+           QLatin1String(" - ");
+}
+
+QString frequencyEcho(int k, int value)
+{
+    return QLatin1Char('p') + QString::number(k) + QLatin1String(": ") + QString::number(value) +
+           QLatin1Char('.');
+}
+
+// Nobody edits the protocol, so it keeps no undo history of its own, which
+// would grow with every line.
 Protocol::Protocol(QWidget* parent) : QTextEdit(parent)
 {
     setReadOnly(true);
+    setUndoRedoEnabled(false);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     connect(this, &QTextEdit::textChanged, this,
             [this] { setTextCursor(QTextCursor(document()->lastBlock())); });
+}
+
+// The newest lines from the end of the one before them: one edit, however long
+// the protocol is.
+void Protocol::removeLastLines(QTextEdit* protocol, int count)
+{
+    QTextBlock first = protocol->document()->lastBlock();
+    for (int k = 1; k < count; ++k)
+        first = first.previous();
+    QTextCursor cursor(protocol->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.setPosition(first.position() - 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 bool Protocol::event(QEvent* event)

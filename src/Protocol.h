@@ -5,6 +5,12 @@
 
 #include <QTextEdit>
 
+// Six significant digits, a point as decimal separator in every locale.
+QString real(double value);
+// "v3: 5 - " and "p3: 2.", the halves of a pair's protocol line.
+QString variantEcho(int k, double value);
+QString frequencyEcho(int k, int value);
+
 // The running protocol: read-only, with a caret so that it can be read line by
 // line from the keyboard, as a screen reader does. It shows the keyboard focus
 // as the edits do, a frame in the palette's highlight over the style's own,
@@ -14,6 +20,9 @@ class Protocol : public QTextEdit
 {
 public:
     explicit Protocol(QWidget* parent);
+
+    // A step taken back takes its lines with it.
+    static void removeLastLines(QTextEdit* protocol, int count);
 
 protected:
     bool event(QEvent* event) override;

@@ -8,6 +8,7 @@
 #include "Desktop.h"
 #include "DrawnLayout.h"
 #include "EntryEdit.h"
+#include "Handover.h"
 #include "Journal.h"
 #include "PastedSeries.h"
 #include "Protocol.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <limits>
 
@@ -31,98 +33,6 @@ namespace {
 DataSet dataSet;
 Journal journal;
 QString sSaveFolder;
-
-// Six significant digits, a point as decimal separator in every locale.
-QString real(double value)
-{
-    return QString::number(value, 'g', 6);
-}
-
-// Moves the user on: the next widget is enabled and focused before the current
-// one is disabled, so the focus never wanders through the widgets in between.
-// What the user should hear now (the pair just echoed, a new hint, t and the
-// verdict) becomes the description of the widget taking the focus, set before
-// the focus moves: screen readers speak a description with the focus, while a
-// changed label or description on its own goes unspoken by some (Orca 43). The
-// widget left behind forgets its news, so nothing stale is read out later.
-void handOver(QWidget* from, QWidget* to, const QString& news = QString())
-{
-    to->setAccessibleDescription(news);
-    to->setEnabled(true);
-    to->setFocus();
-    from->setAccessibleDescription(QString());
-    from->setDisabled(true);
-}
-
-// A widget that has the focus already says its news when it takes it again.
-void tell(QWidget* widget, const QString& news)
-{
-    widget->setAccessibleDescription(news);
-    if (widget->hasFocus())
-        widget->clearFocus();
-    widget->setFocus();
-}
-
-// "v3: 5 - " and "p3: 2.", the halves of a pair's protocol line.
-QString variantEcho(int k, double value)
-{
-    return QLatin1Char('v') + QString::number(k) + QLatin1String(": ") + real(value) +
-           QLatin1String(" - ");
-}
-QString frequencyEcho(int k, int value)
-{
-    return QLatin1Char('p') + QString::number(k) + QLatin1String(": ") + QString::number(value) +
-           QLatin1Char('.');
-}
-
-// A paste is kept as one record, "s 5.5 3 7 1", so that it is restored whole or
-// not at all.
-QString pasteRecord(const std::vector<PastedSeries::Pair>& pairs)
-{
-    QString record = QStringLiteral("s");
-    for (const auto& [variant, frequency] : pairs)
-        record += QLatin1Char(' ') + QString::number(variant, 'g', 17) + QLatin1Char(' ') +
-                  QString::number(frequency);
-    return record;
-}
-
-// The pairs of a paste's record, each as the dialog would take it typed.
-std::optional<std::vector<PastedSeries::Pair>> pairsOf(const QString& record, std::int64_t sum)
-{
-    const QStringList fields = record.split(QLatin1Char(' ')).mid(1);
-    std::vector<PastedSeries::Pair> pairs;
-    for (qsizetype k = 0; k + 1 < fields.size(); k += 2) {
-        const std::optional<double> variant = parseVariant(fields[k]);
-        const std::optional<int> frequency = parseFrequency(fields[k + 1]);
-        sum += frequency.value_or(0);
-        if (!variant || !frequency || sum < std::numeric_limits<int>::min() ||
-            sum > std::numeric_limits<int>::max())
-            return std::nullopt;
-        pairs.push_back({*variant, *frequency});
-    }
-    if (pairs.empty() || fields.size() % 2 != 0)
-        return std::nullopt;
-    return pairs;
-}
-
-// The message line's hints, each ending in a space; the longest decides its width.
-QString entryHint()
-{
-    return StudentForm::tr(
-        "Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
-}
-QString calculateHint()
-{
-    return StudentForm::tr("Нажмите кнопку <Рассчитать> для получения результата. ");
-}
-QString saveHint()
-{
-    return StudentForm::tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
-}
-QStringList hints()
-{
-    return {entryHint(), calculateHint(), saveHint()};
-}
 
 } // namespace
 
@@ -139,6 +49,20 @@ Journal& currentJournal()
 QString& saveFolder()
 {
     return sSaveFolder;
+}
+
+// The message line's hints, each ending in a space; the longest decides its width.
+QString StudentForm::entryHint()
+{
+    return tr("Вводите варианты и их частоты (встречаемость в ряду) для выборок 1 и 2. ");
+}
+QString StudentForm::calculateHint()
+{
+    return tr("Нажмите кнопку <Рассчитать> для получения результата. ");
+}
+QString StudentForm::saveHint()
+{
+    return tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
 }
 
 StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl)
@@ -183,6 +107,9 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     for (QLineEdit* edit : {V1Edit, P1Edit, V2Edit, P2Edit})
         static_cast<EntryEdit*>(edit)->setTaker(
             [this](QLineEdit* into, const QString& text) { return takePaste(into, text); });
+    // Ctrl+Z where no edit has typing of its own to undo.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
+            &StudentForm::takeBack);
     connect(SubmitButton, &QPushButton::clicked, this, &StudentForm::OnSubmit);
     connect(EndButton, &QPushButton::clicked, this, &StudentForm::OnStop);
     connect(CalculateButton, &QPushButton::clicked, this, &StudentForm::OnCalculate);
@@ -220,7 +147,7 @@ void StudentForm::languageChange()
     EndButton->setText(tr("Завершить"));
     CalculateButton->setText(tr("Рассчитать"));
     SaveButton->setText(tr("Сохранить"));
-    DrawnLayout::relayout(this, hints());
+    DrawnLayout::relayout(this, {entryHint(), calculateHint(), saveHint()});
 }
 
 void StudentForm::resizeEvent(QResizeEvent* event)
@@ -233,7 +160,7 @@ void StudentForm::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        DrawnLayout::relayout(this, hints());
+        DrawnLayout::relayout(this, {entryHint(), calculateHint(), saveHint()});
 }
 
 EntryState StudentForm::entryState() const
@@ -275,14 +202,15 @@ void StudentForm::submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit
     const std::optional<double> value = parseVariant(variantEdit->text());
     if (!value) {
         QMessageBox::critical(this, tr("Ошибка ввода!"), tr("Варианта должна быть числом!"));
-        variantEdit->clear();
+        variantEdit->setText(QString());
         variantEdit->setFocus();
         return;
     }
-    journal.record(QStringLiteral("v ") + QString::number(*value, 'g', 17));
+    // Kept with every digit, so a restored variant is the one typed.
+    acceptStep({EntryStep::Variant, variantEdit->text()}, QString::number(*value, 'g', 17));
     dataSet.sVariables = variantEcho(series.variantCount + 1, *value);
     series.appendVariant(*value);
-    variantEdit->clear();
+    variantEdit->setText(QString());
     handOver(variantEdit, frequencyEdit);
 }
 
@@ -297,66 +225,18 @@ void StudentForm::submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEd
         refusal = tr("Сумма частот выборки выходит за допустимые пределы!");
     if (!refusal.isEmpty()) {
         QMessageBox::critical(this, tr("Ошибка ввода!"), refusal);
-        frequencyEdit->clear();
+        frequencyEdit->setText(QString());
         frequencyEdit->setFocus();
         return;
     }
-    journal.record(QStringLiteral("p ") + QString::number(*value));
+    acceptStep({EntryStep::Frequency, frequencyEdit->text()}, QString::number(*value));
     dataSet.sVariables += frequencyEcho(series.frequencyCount + 1, *value);
     ResultEdit->append(dataSet.sVariables);
     const QString echo = dataSet.sVariables;
     dataSet.sVariables = QLatin1String("");
     series.appendFrequency(*value);
-    frequencyEdit->clear();
+    frequencyEdit->setText(QString());
     handOver(frequencyEdit, variantEdit, echo);
-}
-
-// A series pasted into the variant edit of the sample being entered is checked
-// whole, then entered pair by pair as if typed; one number or none is text.
-bool StudentForm::takePaste(QLineEdit* edit, const QString& text)
-{
-    if (!edit->isEnabled())
-        return false;
-    SampleSeries& series =
-        entryState() <= EntryState::EnterFrequency1 ? dataSet.sample1 : dataSet.sample2;
-    const PastedSeries read = readPastedSeries(text, series.frequencySum());
-    if (!read.isSeries)
-        return false;
-    if (edit == P1Edit || edit == P2Edit) {
-        awaitFrequency(series, edit);
-        return true;
-    }
-    if (read.refusedRow != 0) {
-        const QString reasons[] = {QString(), tr("Варианта должна быть числом!"),
-                                   tr("Частота варианты должна быть целым числом!"),
-                                   tr("Сумма частот выборки выходит за допустимые пределы!"),
-                                   tr("нужны варианта и её частота.")};
-        QMessageBox::critical(this, tr("Ошибка ввода!"),
-                              tr("Строка %1: ").arg(read.refusedRow) +
-                                  reasons[static_cast<int>(read.refusal)]);
-        edit->setFocus();
-        return true;
-    }
-    enterPairs(read.pairs, edit, series);
-    return true;
-}
-
-void StudentForm::enterPairs(const std::vector<PastedSeries::Pair>& pairs, QLineEdit* variantEdit,
-                             SampleSeries& series)
-{
-    journal.record(pasteRecord(pairs));
-    QStringList lines;
-    lines.reserve(static_cast<qsizetype>(pairs.size()));
-    for (const auto& [variant, frequency] : pairs) {
-        lines << variantEcho(series.variantCount + 1, variant) +
-                     frequencyEcho(series.frequencyCount + 1, frequency);
-        series.appendVariant(variant);
-        series.appendFrequency(frequency);
-    }
-    dataSet.sVariables = QLatin1String("");
-    ResultEdit->append(lines.join(QLatin1Char('\n')));
-    variantEdit->clear();
-    tell(variantEdit, tr("Вставлено пар: %1.").arg(lines.size()) + QLatin1Char(' ') + lines.last());
 }
 
 void StudentForm::OnStop()
@@ -365,8 +245,8 @@ void StudentForm::OnStop()
     case EntryState::EnterVariant1: {
         if (refuseEmptySample(dataSet.sample1, V1Edit))
             break;
-        journal.record(QStringLiteral("e"));
-        V1Edit->clear();
+        acceptStep({EntryStep::SampleClosed, QString()});
+        V1Edit->setText(QString());
         const QString heading = tr("Варианты 2-го ряда: ");
         ResultEdit->append(heading);
         handOver(V1Edit, V2Edit, heading);
@@ -378,8 +258,8 @@ void StudentForm::OnStop()
     case EntryState::EnterVariant2:
         if (refuseEmptySample(dataSet.sample2, V2Edit))
             break;
-        journal.record(QStringLiteral("e"));
-        V2Edit->clear();
+        acceptStep({EntryStep::SampleClosed, QString()});
+        V2Edit->setText(QString());
         MessageLabel->setText(calculateHint());
         handOver(V2Edit, CalculateButton, MessageLabel->text());
         SubmitButton->setDisabled(true);
@@ -415,7 +295,7 @@ void StudentForm::awaitFrequency(const SampleSeries& series, QLineEdit* frequenc
 
 void StudentForm::OnCalculate()
 {
-    journal.record(QStringLiteral("c"));
+    acceptStep({EntryStep::Calculation, QString()});
     TTestResult& r = dataSet.result;
     computeTTest(dataSet.sample1, dataSet.sample2, r);
 
@@ -502,58 +382,4 @@ void StudentForm::returnToEntry()
     ResultEdit->setText(tr("Варианты 1-го ряда:"));
     resetDataSet(dataSet);
     journal.discard();
-}
-
-// The steps of a run that ended without saving, offered back: "&Да", Return,
-// Escape and the box's own close restore them, so nothing is lost unasked;
-// "&Нет" drops them. They are replayed as typed, through the slots, so the
-// protocol, the widgets, the focus and what is heard are as after the last
-// step, and they are kept again in this run's own journal.
-void StudentForm::offerRecovery()
-{
-    const std::optional<Journal::Orphan> orphan = Journal::newestOrphan();
-    if (!orphan)
-        return;
-    if (confirmed(this, tr("Данные не сохранены!"),
-                  tr("Восстановить данные, не сохранённые при прошлом запуске?"), true))
-        for (const QString& step : orphan->steps)
-            if (!replay(step))
-                break;
-    QFile::remove(orphan->path);
-}
-
-// One step of a journal, where the dialog would take it as typed: false, and
-// nothing done, for one it would refuse or that makes no sense here.
-bool StudentForm::replay(const QString& step)
-{
-    const EntryState state = entryState();
-    const bool variantStage =
-        state == EntryState::EnterVariant1 || state == EntryState::EnterVariant2;
-    const bool frequencyStage =
-        state == EntryState::EnterFrequency1 || state == EntryState::EnterFrequency2;
-    const SampleSeries& series =
-        state <= EntryState::EnterFrequency1 ? dataSet.sample1 : dataSet.sample2;
-    const QString value = step.mid(2);
-    const std::optional<int> frequency = parseFrequency(value);
-    if (step.startsWith(QLatin1String("v ")) && variantStage && parseVariant(value)) {
-        (state == EntryState::EnterVariant1 ? V1Edit : V2Edit)->setText(value);
-        OnSubmit();
-    } else if (step.startsWith(QLatin1String("p ")) && frequencyStage && frequency &&
-               series.frequencyFits(*frequency)) {
-        (state == EntryState::EnterFrequency1 ? P1Edit : P2Edit)->setText(value);
-        OnSubmit();
-    } else if (step.startsWith(QLatin1String("s ")) && variantStage) {
-        const auto pairs = pairsOf(step, series.frequencySum());
-        if (!pairs)
-            return false;
-        enterPairs(*pairs, state == EntryState::EnterVariant1 ? V1Edit : V2Edit,
-                   state == EntryState::EnterVariant1 ? dataSet.sample1 : dataSet.sample2);
-    } else if (step == QLatin1String("e") && variantStage && series.pairCount() > 0) {
-        OnStop();
-    } else if (step == QLatin1String("c") && CalculateButton->isEnabled()) {
-        OnCalculate();
-    } else {
-        return false;
-    }
-    return true;
 }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "DataSet.h"
 #include "PastedSeries.h"
 
 #include <QDialog>
@@ -12,8 +13,6 @@ class QLineEdit;
 class QPushButton;
 class QTextEdit;
 class Journal;
-struct DataSet;
-struct SampleSeries;
 
 // Where the entry of the two samples stands. It is never stored: it is read off
 // which of the four line edits is enabled.
@@ -65,6 +64,8 @@ public:
     void reject() override;
     // Asks whether to restore what a run that ended without saving had entered.
     void offerRecovery();
+    // Ctrl+Z: the newest step accepted since the last save taken back.
+    void takeBack();
 
 protected slots:
     virtual void languageChange();
@@ -75,15 +76,41 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static QString entryHint();
+    static QString calculateHint();
+    static QString saveHint();
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
     void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
     void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);
     bool refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit);
     void returnToEntry();
-    bool replay(const QString& step);
+
+    // The steps of a data set (EntrySteps.cpp): each kind journalled, replayed
+    // and taken back as its rule says.
+    struct StepRule;
+    static const StepRule stepRules[];
+    static const StepRule& ruleFor(EntryStep::Kind kind);
+    struct Sample // the one being entered
+    {
+        QLineEdit* variantEdit;
+        QLineEdit* frequencyEdit;
+        SampleSeries& series;
+    };
+    Sample sampleEntered();
+    void acceptStep(const EntryStep& step, const QString& taken = QString());
+    bool replay(const QString& record);
     bool takePaste(QLineEdit* edit, const QString& text);
-    void enterPairs(const std::vector<PastedSeries::Pair>& pairs, QLineEdit* variantEdit,
-                    SampleSeries& series);
+    void enterPairs(const std::vector<PastedSeries::Pair>& pairs);
+    bool replayVariant(const QString& taken);
+    bool replayFrequency(const QString& taken);
+    bool replayPaste(const QString& taken);
+    bool replaySampleClosed(const QString& taken);
+    bool replayCalculation(const QString& taken);
+    void takeBackVariant(const EntryStep& step);
+    void takeBackFrequency(const EntryStep& step);
+    void takeBackPaste(const EntryStep& step);
+    void takeBackSampleClosed(const EntryStep& step);
+    void takeBackCalculation(const EntryStep& step);
 };
 
 // Where the next save dialog opens: empty for the home folder. It follows the

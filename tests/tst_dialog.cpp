@@ -144,6 +144,9 @@ private slots:
     void scenario();
     void recovery_data();
     void recovery();
+    void takeBack_data();
+    void takeBack();
+    void walkBack();
     void save_data();
     void save();
 
@@ -408,6 +411,13 @@ void TestDialog::scenario_data()
     row("a series into an awaited frequency", "5 = <Ctrl+V>", lines(""),
         {box("Warning", "Введите частоту 1-й варианты!")}, "01001100 P1Edit entry", "", {}, calc);
 
+    // Ctrl+Z undoes the typing in an edit first, then takes a step back; with
+    // nothing to take back it does nothing.
+    row("Ctrl+Z: typing undone, then a step", "5 = 3 = 7 <Ctrl+Z> <Ctrl+Z>", lines(""), none,
+        "01001100 P1Edit entry", "Отменено: v1: 5 - p1: 3.");
+    row("Ctrl+Z with nothing to take back", "<Ctrl+Z> 5 <Ctrl+Z> <Ctrl+Z>", lines(""), none, start,
+        "");
+
     // Closing asks only once a variant is accepted; "&Нет" leaves all as it was,
     // the typed text and the focus too, so typing goes on.
     const QString unsaved = QStringLiteral(
@@ -544,6 +554,103 @@ void TestDialog::recovery()
         QCOMPARE(protocol(form),
                  lines("5:3 7:1 | 8:2 10:2", "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99"));
     }
+}
+
+// Everything the user sees and the dialog holds: the protocol, the widgets, the
+// focus, the message line, the default button, the edits' texts, the samples.
+QString everything(const StudentForm& form)
+{
+    QStringList all{protocol(form).join('|'), widgetState(form)};
+    for (const QPushButton* button : form.findChildren<QPushButton*>())
+        if (button->isDefault())
+            all << "default " + button->objectName();
+    for (const QLineEdit* edit : {form.V1Edit, form.P1Edit, form.V2Edit, form.P2Edit})
+        all << edit->text();
+    const DataSet& data = currentDataSet();
+    for (const SampleSeries* series : {&data.sample1, &data.sample2}) {
+        QStringList numbers;
+        for (std::size_t k = 0; k < series->variants.size(); ++k)
+            numbers << QString::number(series->variants[k]) + ':' +
+                           (k < series->frequencies.size() ? QString::number(series->frequencies[k])
+                                                           : QString());
+        all << numbers.join(' ') + QStringLiteral(" (%1)").arg(series->frequencyCount);
+    }
+    all << data.sVariables << QString::number(data.result.iN1 + data.result.d1.size());
+    return all.join('\n');
+}
+
+// Each row: a dialog just before a step, and one where the step was taken and
+// Ctrl+Z pressed. Both are the same in every respect, but that the value the step
+// took waits selected in its edit, and that the focus says what went.
+void TestDialog::takeBack_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("heard");
+    const auto row = [](const char* name, const char* before, const char* step, const char* heard) {
+        QTest::newRow(name) << before << step << QString::fromUtf8(heard);
+    };
+    row("a variant", "5 = 3 = 7,5", "=", "Отменено: v2: 7.5");
+    row("a frequency", "5 = 3 = 7 = 01", "=", "Отменено: v2: 7 - p2: 1.");
+    row("a variant of sample 2", "5 = 3 = | 8 = 2 = 10", "<Return>", "Отменено: v2: 10");
+    row("a paste", "5 = 3 =", "<Ctrl+V>", "Отменено: вставлено пар: 2.");
+    row("sample 1 closed", "5 = 3 =", "|", "Отменено: Варианты 2-го ряда:");
+    row("sample 2 closed", "5 = 3 = | 8 = 2 =", "|", "Отменено: завершение 2-й выборки.");
+    row("the calculation", "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = |", "#", "Отменено: расчёт");
+}
+
+void TestDialog::takeBack()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, step);
+    QGuiApplication::clipboard()->setText(QStringLiteral("5\t3\n7\t1\n"));
+    ModalCatcher catcher;
+    QString expected;
+    {
+        StudentForm form;
+        play(form, before);
+        expected = everything(form);
+    }
+    currentDataSet() = DataSet{};
+    currentJournal().discard();
+    StudentForm form;
+    play(form, before + ' ' + step + " <Ctrl+Z>");
+    QCOMPARE(everything(form), expected);
+    QCOMPARE(catcher.boxes(), QStringList());
+    QTEST(catcher.heard(), "heard");
+    const auto* edit = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(edit == nullptr || edit->selectedText() == edit->text());
+    // Kept: killed now, the next start restores the same.
+    currentJournal().release();
+    currentDataSet() = DataSet{};
+    catcher.queueAnswers({"Return"});
+    StudentForm restored;
+    restored.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&restored));
+    restored.offerRecovery();
+    activate(restored);
+    QCOMPARE(everything(restored).section('\n', 0, 1), expected.section('\n', 0, 1));
+}
+
+// A whole data set taken back step by step to the start, where Ctrl+Z does
+// nothing more, entered again and saved byte for byte; after the save nothing
+// is taken back and no edit's own undo brings a saved number back.
+void TestDialog::walkBack()
+{
+    ModalCatcher catcher;
+    StudentForm form;
+    play(form, QStringLiteral("5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #") +
+                   QStringLiteral(" <Ctrl+Z>").repeated(12));
+    QCOMPARE(protocol(form), lines(""));
+    QCOMPARE(widgetState(form), "10001100 V1Edit entry");
+    QCOMPARE(form.V1Edit->selectedText(), "5");
+    QCOMPARE(journals(), QStringList());
+    catcher.queueAnswers({m_home->filePath("report.txt")});
+    play(form, "= 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | # $ <Ctrl+Z>");
+    QCOMPARE(bytesOf(m_home->filePath("report.txt")), bytesOf(workedExample));
+    QCOMPARE(protocol(form), lines(""));
+    QCOMPARE(form.V1Edit->text(), QString());
+    QCOMPARE(catcher.boxes().size(), 1); // the file dialog alone
 }
 
 // Each row: the answers to the file dialog and to the overwrite question, which

@@ -7,8 +7,14 @@ void resetDataSet(DataSet& data)
 {
     data.sample1 = SampleSeries{};
     data.sample2 = SampleSeries{};
-    data.result.d1.clear();
-    data.result.d2.clear();
-    data.result.iN1 = 0;
-    data.result.iN2 = 0;
+    clearCalculation(data.result);
+    data.steps.clear();
+}
+
+void clearCalculation(TTestResult& result)
+{
+    result.d1.clear();
+    result.d2.clear();
+    result.iN1 = 0;
+    result.iN2 = 0;
 }

@@ -18,6 +18,26 @@ void SampleSeries::appendFrequency(int value)
     ++frequencyCount;
 }
 
+void SampleSeries::removeVariant()
+{
+    variants.pop_back();
+    --variantCount;
+}
+
+void SampleSeries::removeFrequency()
+{
+    frequencies.pop_back();
+    --frequencyCount;
+}
+
+void SampleSeries::removePairs(int count)
+{
+    variants.resize(variants.size() - static_cast<std::size_t>(count));
+    frequencies.resize(frequencies.size() - static_cast<std::size_t>(count));
+    variantCount -= count;
+    frequencyCount -= count;
+}
+
 std::int64_t SampleSeries::frequencySum() const
 {
     return std::accumulate(frequencies.begin(), frequencies.begin() + pairCount(), std::int64_t{0});

@@ -19,6 +19,11 @@ struct SampleSeries
     void appendVariant(double value);
     // The frequency must be a nonzero int; negative ones are kept as they are.
     void appendFrequency(int value);
+    // Taking a step back: the variant whose frequency is awaited, the frequency
+    // of the newest pair (its variant then awaits one again), or whole pairs.
+    void removeVariant();
+    void removeFrequency();
+    void removePairs(int count);
 
     int pairCount() const { return frequencyCount; }
     double variant(int k) const { return variants[static_cast<std::size_t>(k)]; }
