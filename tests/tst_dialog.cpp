@@ -415,6 +415,8 @@ void TestDialog::scenario_data()
     // nothing to take back it does nothing.
     row("Ctrl+Z: typing undone, then a step", "5 = 3 = 7 <Ctrl+Z> <Ctrl+Z>", lines(""), none,
         "01001100 P1Edit entry", "Отменено: v1: 5 - p1: 3.");
+    row("Ctrl+Z in the protocol", "5 = 3 = <Shift+Tab> <Ctrl+Z>", lines(""), none,
+        "01001100 P1Edit entry", "Отменено: v1: 5 - p1: 3.");
     row("Ctrl+Z with nothing to take back", "<Ctrl+Z> 5 <Ctrl+Z> <Ctrl+Z>", lines(""), none, start,
         "");
 
