@@ -9,9 +9,10 @@
 class QByteArray;
 class QString;
 
-// Writes a saved report to path. True only when every byte arrived; the call
-// never blocks for long. A regular file that can be replaced atomically is left
-// exactly as it was on false; one written in place may have been truncated.
+// Writes a saved report to path. True only when every byte arrived and, in a
+// file, is on the disk; the call never blocks for long. A regular file is left
+// exactly as it was on false where there was no room for the report, or it was
+// replaced atomically.
 bool writeReport(const QString& path, const QByteArray& bytes);
 
 // Types and icons from the file name only, for the save dialog. The stock
