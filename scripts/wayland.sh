@@ -49,11 +49,11 @@ press() {
 }
 clip() {
     printf '%b' "$1" | "${as_user[@]}" wl-copy --foreground >/dev/null 2>&1 &
-    until_ok 10 holds "$1"
+    until_ok 30 holds "$1"
 }
 holds() { [ "$("${as_user[@]}" wl-paste -n | od -c)" = "$(printf '%b' "$1" | od -c)" ]; }
 focused() { [ "$(titles | tail -n 1)" = "$1" ]; }
-shown() { until_ok 10 focused "$1"; }
+shown() { until_ok 30 focused "$1"; }
 gone() { ! titles | grep -qxF "$1"; }
 titles() {
     "${as_user[@]}" swaymsg -t get_tree -r 2>/dev/null |

@@ -83,10 +83,10 @@ press() { xdotool key "$@"; }
 # a copied range there, held by a job of the session's until it ends.
 clip() {
     printf '%b' "$1" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
-    until_ok 10 holds "$1"
+    until_ok 30 holds "$1"
 }
 holds() { [ "$(xclip -o -selection clipboard | od -c)" = "$(printf '%b' "$1" | od -c)" ]; }
-shown() { until_ok 10 window_titled "$1" && xdotool windowfocus --sync "$(window_titled "$1")"; }
+shown() { until_ok 30 window_titled "$1" && xdotool windowfocus --sync "$(window_titled "$1")"; }
 gone() { ! window_titled "$1" >/dev/null; }
 titles() { for id in $(mapped_windows "$app"); do window_title "$id" && echo; done; }
 owned() {

@@ -290,18 +290,40 @@ void StudentForm::takeBackCalculation(const EntryStep& /*step*/)
 // Escape and the box's own close restore them, so nothing is lost unasked;
 // "&Нет" drops them. They are replayed as typed, through the slots, so the
 // protocol, the widgets, the focus and what is heard are as after the last
-// step, and they are kept again in this run's own journal.
+// step, and they are kept again in this run's own journal; the old one stays,
+// locked, until they are safe there.
 void StudentForm::offerRecovery()
 {
-    const std::optional<Journal::Orphan> orphan = Journal::newestOrphan();
+    std::optional<Journal::Orphan> orphan = Journal::newestOrphan(&StudentForm::opensDataSet);
     if (!orphan)
         return;
-    if (confirmed(this, tr("Данные не сохранены!"),
-                  tr("Восстановить данные, не сохранённые при прошлом запуске?"), true))
-        for (const QString& record : orphan->steps)
-            if (!replay(record))
-                break;
-    QFile::remove(orphan->path);
+    if (!confirmed(this, tr("Данные не сохранены!"),
+                   tr("Восстановить данные, не сохранённые при прошлом запуске?"), true)) {
+        orphan->remove();
+        return;
+    }
+    QString record;
+    for (qsizetype at = 0; orphan->next(at, record);)
+        if (!replay(record))
+            break;
+    if (currentDataSet().steps.empty())
+        orphan->remove();
+    else
+        currentJournal().adopt(std::move(*orphan));
+}
+
+// At the start only a variant or a pasted sample is taken.
+bool StudentForm::opensDataSet(const QString& record)
+{
+    const auto is = [&record](EntryStep::Kind kind) {
+        return record.size() > 1 && record.at(0) == QLatin1Char(ruleFor(kind).tag) &&
+               record.at(1) == QLatin1Char(' ');
+    };
+    const QString taken = record.mid(2);
+    if (is(EntryStep::Variant))
+        return parseVariant(taken).has_value();
+    const auto pairs = is(EntryStep::Paste) ? pairsOf(taken, 0) : std::nullopt;
+    return pairs && !pairs->empty();
 }
 
 bool StudentForm::replay(const QString& record)

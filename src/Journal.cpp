@@ -17,6 +17,9 @@
 namespace {
 
 const QByteArray header = "zentu journal 1\n";
+// More than any data set typed or pasted by hand needs; what lies beyond is
+// not read, so reading any journal stays within a few times this.
+constexpr qint64 largestRead = 16 << 20;
 
 bool writeAll(int fd, const QByteArray& bytes)
 {
@@ -41,7 +44,107 @@ int openLocked(const QString& path, int flags)
     return fd;
 }
 
+QByteArray readAtMost(int fd, qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<std::size_t>(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
 } // namespace
+
+Journal::Orphan::Orphan(QString path, int fd, QByteArray records)
+    : m_path(std::move(path)), m_fd(fd), m_records(std::move(records))
+{
+}
+
+Journal::Orphan::Orphan(Orphan&& other) noexcept
+    : m_path(std::move(other.m_path)), m_fd(std::exchange(other.m_fd, -1)),
+      m_records(std::move(other.m_records))
+{
+}
+
+Journal::Orphan::~Orphan()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool Journal::Orphan::next(qsizetype& at, QString& record) const
+{
+    if (at >= m_records.size())
+        return false;
+    const qsizetype end = m_records.indexOf('\n', at);
+    record = QString::fromUtf8(m_records.constData() + at, end - at);
+    at = end + 1;
+    return true;
+}
+
+// Removed while still locked, so no other instance can take it in between.
+void Journal::Orphan::remove()
+{
+    QFile::remove(m_path);
+    m_records.clear();
+}
+
+Journal::Verdict Journal::read(const QByteArray& bytes,
+                               const std::function<bool(const QString&)>& opens,
+                               QByteArray* records)
+{
+    if (header.startsWith(bytes)) // begun, but not one record written
+        return Verdict::Empty;
+    if (!bytes.startsWith(header))
+        return Verdict::NotOurs;
+    // Only what ends in a line break was written whole.
+    const qsizetype end = bytes.lastIndexOf('\n') + 1;
+    qsizetype first = header.size();
+    while (first < end && bytes.at(first) == '\n')
+        ++first;
+    if (first >= end)
+        return Verdict::Empty;
+    const qsizetype firstEnd = bytes.indexOf('\n', first);
+    if (!opens(QString::fromUtf8(bytes.constData() + first, firstEnd - first)))
+        return Verdict::Refused;
+    if (records != nullptr)
+        *records = bytes.mid(first, end - first);
+    return Verdict::Offered;
+}
+
+std::optional<Journal::Orphan>
+Journal::newestOrphan(const std::function<bool(const QString&)>& opens)
+{
+    const QDir dir(folder());
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*.journal")}, QDir::Files, QDir::Time)) {
+        const QString path = dir.filePath(name);
+        const int fd = openLocked(path, O_RDONLY);
+        if (fd < 0) // an instance that runs holds it
+            continue;
+        QByteArray records;
+        switch (read(readAtMost(fd, largestRead), opens, &records)) {
+        case Verdict::Offered:
+            return Orphan(path, fd, std::move(records));
+        case Verdict::Empty:
+            QFile::remove(path);
+            break;
+        case Verdict::NotOurs:
+        case Verdict::Refused:
+            QFile::rename(path, path + QStringLiteral(".bad"));
+            break;
+        }
+        ::close(fd);
+    }
+    return std::nullopt;
+}
 
 Journal::~Journal()
 {
@@ -58,29 +161,66 @@ QString Journal::folder()
 
 void Journal::record(const QString& step)
 {
+    m_pending += step.toUtf8() + '\n';
+    flush();
+}
+
+bool Journal::begin()
+{
+    const QString dir = folder();
+    if (!QDir().mkpath(dir) || ::chmod(QFile::encodeName(dir).constData(), 0700) != 0)
+        return false;
+    m_path = QStringLiteral("%1/%2-%3.journal")
+                 .arg(dir)
+                 .arg(QDateTime::currentMSecsSinceEpoch())
+                 .arg(QCoreApplication::applicationPid());
+    m_fd = openLocked(m_path, O_WRONLY | O_CREAT | O_EXCL);
     if (m_fd < 0) {
-        const QString dir = folder();
-        if (!QDir().mkpath(dir) || ::chmod(QFile::encodeName(dir).constData(), 0700) != 0)
-            return;
-        m_path = QStringLiteral("%1/%2-%3.journal")
-                     .arg(dir)
-                     .arg(QDateTime::currentMSecsSinceEpoch())
-                     .arg(QCoreApplication::applicationPid());
-        m_fd = openLocked(m_path, O_WRONLY | O_CREAT | O_EXCL);
-        if (m_fd < 0 || !writeAll(m_fd, header)) {
-            discard();
-            return;
-        }
+        m_path.clear();
+        return false;
     }
-    // A step that cannot be kept is still taken: the program works as without a journal.
-    if (writeAll(m_fd, step.toUtf8() + '\n'))
-        ::fdatasync(m_fd);
+    m_written = 0;
+    m_pending.prepend(header);
+    return true;
+}
+
+// Everything not yet on the disk, in one write after the whole records there;
+// a write that fails midway is cut off again, so the disk never holds a torn
+// record that a later one would run into, and it is tried again with the next
+// step. A step that cannot be kept is still taken: the program works on.
+void Journal::flush()
+{
+    if (m_fd < 0 && !begin())
+        return;
+    if (::lseek(m_fd, m_written, SEEK_SET) != m_written || !writeAll(m_fd, m_pending) ||
+        ::fdatasync(m_fd) != 0) {
+        if (::ftruncate(m_fd, m_written) == 0)
+            ::fdatasync(m_fd);
+        return;
+    }
+    m_written += m_pending.size();
+    m_pending.clear();
+    if (m_adopted) {
+        m_adopted->remove();
+        m_adopted.reset();
+    }
+}
+
+void Journal::adopt(Orphan&& orphan)
+{
+    m_adopted.emplace(std::move(orphan));
+    if (m_fd >= 0 && m_pending.isEmpty()) {
+        m_adopted->remove();
+        m_adopted.reset();
+    }
 }
 
 void Journal::discard()
 {
     if (!m_path.isEmpty())
         QFile::remove(m_path);
+    if (m_adopted)
+        m_adopted->remove();
     release();
 }
 
@@ -90,35 +230,7 @@ void Journal::release()
         ::close(m_fd);
     m_fd = -1;
     m_path.clear();
-}
-
-std::optional<Journal::Orphan> Journal::newestOrphan()
-{
-    const QDir dir(folder());
-    for (const QString& name :
-         dir.entryList({QStringLiteral("*.journal")}, QDir::Files, QDir::Time)) {
-        const QString path = dir.filePath(name);
-        const int fd = openLocked(path, O_RDONLY);
-        if (fd < 0) // an instance that runs holds it
-            continue;
-        QFile file;
-        QByteArray bytes;
-        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-            bytes = file.read(16 << 20);
-        file.close();
-        if (!bytes.startsWith(header)) {
-            QFile::rename(path, path + QStringLiteral(".bad"));
-            continue;
-        }
-        // Only what ends in a line break was written whole.
-        QStringList steps =
-            QString::fromUtf8(bytes.mid(header.size(), bytes.lastIndexOf('\n') + 1 - header.size()))
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (steps.isEmpty()) {
-            QFile::remove(path);
-            continue;
-        }
-        return Orphan{path, steps};
-    }
-    return std::nullopt;
+    m_written = 0;
+    m_pending.clear();
+    m_adopted.reset();
 }

@@ -66,6 +66,8 @@ public:
     void offerRecovery();
     // Ctrl+Z: the newest step accepted since the last save taken back.
     void takeBack();
+    // Whether a journal's first record is a step a new data set would take.
+    static bool opensDataSet(const QString& record);
 
 protected slots:
     virtual void languageChange();

@@ -30,6 +30,8 @@ public:
     // What a screen reader last said beyond a widget's name and role: the
     // accessible description of a widget as it took the focus ("" for none yet).
     const QString& heard() const { return m_heard; }
+    // Run once, as the next modal dialog shows, before it is answered.
+    std::function<void()> whenShown;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -41,6 +43,8 @@ protected:
                 m_heard = description;
         }
         auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && dialog != nullptr && dialog->isModal() && whenShown)
+            std::exchange(whenShown, nullptr)();
         if (event->type() == QEvent::Show && dialog != nullptr && dialog->isModal())
             QMetaObject::invokeMethod(
                 this, [this, dialog = QPointer<QDialog>(dialog)] { respond(dialog); },

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -109,6 +110,17 @@ const char* const readerLeavingMidReport = R"(exec 3<>"$FIFO"; head -c 65536 /de
     head -c 65536 <&3 >/dev/null; exec 3<&-
     kill -CONT $SAVER)";
 
+// A reader that drains slowly while signals keep interrupting the saver: it
+// fills the pipe, and once the saver has it open sends it SIGUSR1 every 10 ms for
+// a tenth of a second, then drains the pipe and keeps what follows in $GOT.
+const char* const readerDrainingThroughSignals =
+    R"(exec 3<>"$FIFO"; head -c 65536 /dev/zero >&3; echo
+    until for fd in /proc/$SAVER/fd/*; do [ "$fd" -ef "$FIFO" ] && break; done; [ "$fd" -ef "$FIFO" ]
+    do sleep 0.001; done
+    for k in 1 2 3 4 5 6 7 8 9 10; do kill -USR1 $SAVER; sleep 0.01; done
+    head -c 65536 <&3 >/dev/null; timeout 5 head -c $SIZE <&3 >"$GOT")";
+int interruptions = 0;
+
 } // namespace
 
 class TestDialog : public QObject
@@ -144,6 +156,9 @@ private slots:
     void scenario();
     void recovery_data();
     void recovery();
+    void twoStarts();
+    void fullDisk_data();
+    void fullDisk();
     void takeBack_data();
     void takeBack();
     void walkBack();
@@ -181,6 +196,9 @@ void TestDialog::dialogFontsAndTexts()
     QAccessibleInterface* protocol = QAccessible::queryAccessibleInterface(form.ResultEdit);
     QCOMPARE(protocol->text(QAccessible::Name), QStringLiteral("Протокол"));
     QVERIFY(protocol->state().readOnly && !protocol->state().editable);
+    // Offered no input method, announced as no editable text.
+    QVERIFY(form.ResultEdit->isReadOnly() &&
+            !form.ResultEdit->testAttribute(Qt::WA_InputMethodEnabled));
     QFileDialog files(&form);
     files.setOptions(QFileDialog::DontUseNativeDialog);
     QStringList texts{files.findChild<QLabel*>("fileNameLabel")->text()};
@@ -495,6 +513,16 @@ void TestDialog::recovery_data()
         "01001100 P1Edit entry");
     row("replayed up to a step out of order", "5 = 3 =", "c\nv 7\n", "Return");
     row("not ours: set aside", "5 = 3 =", "!garbage\n", "");
+    row("a 1 MiB line: set aside",
+        "5 = 3 =", "!zentu journal 1\n" + QByteArray(1 << 20, '5') + '\n', "");
+    row("invalid UTF-8: set aside", "5 = 3 =", "!zentu journal 1\nv \xff\xfe\n", "");
+    row("16 MiB of one-character lines: set aside",
+        "5 = 3 =", "!zentu journal 1\n" + QByteArray("e\n").repeated(8 << 20), "");
+    row("only the header: removed", "5 = 3 =", "?zentu journal 1\n", "");
+    row("a torn first record: removed", "5 = 3 =", "?zentu journal 1\nv 5", "");
+    row("the newer of two offered", "5 = 3 =", "older", "Return");
+    row("a variant restored unrounded", "1.0000001 = 1 = 1 = 1 = | 2 = 1 = 3 = 1 = | #", "",
+        "Return");
     row("folder not writable: as before", "5 = 3 =", "unwritable", "");
 }
 
@@ -524,11 +552,22 @@ void TestDialog::recovery()
     if (!left.isEmpty()) // research data: only its owner may read it
         QCOMPARE(identity(Journal::folder()).section(' ', 3) + identity(path).section(' ', 3),
                  "700600");
-    QFile file(path);
-    if (!tamper.isEmpty() && tamper != "live" && !left.isEmpty())
-        QVERIFY(file.open(tamper.startsWith('!') ? QIODevice::WriteOnly : QIODevice::Append) &&
-                file.write(tamper.startsWith('!') ? tamper.mid(1) : tamper) > 0 && file.flush());
+    // "!" and "?" replace the journal: set aside, or removed as holding no step.
+    const bool replaced = tamper.startsWith('!') || tamper.startsWith('?');
+    QFile file(tamper == "older" ? Journal::folder() + "/1-1.journal" : path);
+    if (tamper == "older") // an hour before the newer, with another data set
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("zentu journal 1\nv 9\np 9\n") &&
+                file.flush() &&
+                file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    else if (!tamper.isEmpty() && tamper != "live" && !left.isEmpty())
+        QVERIFY(file.open(replaced ? QIODevice::WriteOnly : QIODevice::Append) &&
+                file.write(replaced ? tamper.mid(1) : tamper) > 0 && file.flush());
+    file.close();
     currentDataSet() = DataSet{};
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const long peakBefore = usage.ru_maxrss;
 
     ModalCatcher catcher;
     catcher.queueAnswers({answer});
@@ -537,6 +576,12 @@ void TestDialog::recovery()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.offerRecovery();
     activate(form);
+    getrusage(RUSAGE_SELF, &usage); // reading any journal takes little memory
+    QVERIFY2(usage.ru_maxrss - peakBefore < 64 << 10, qPrintable(QString::number(usage.ru_maxrss)));
+    if (tamper.startsWith('!')) // set aside with its bytes
+        QCOMPARE(bytesOf(path + ".bad"), tamper.mid(1));
+    if (replaced)
+        QVERIFY(!QFile::exists(path) && QFile::exists(path + ".bad") == tamper.startsWith('!'));
     QCOMPARE(catcher.boxes(), answer.isEmpty() ? QStringList()
                                                : QStringList{"Warning: Данные не сохранены! / "
                                                              "Восстановить данные, не "
@@ -550,7 +595,8 @@ void TestDialog::recovery()
     if (restored && state.isEmpty())
         QCOMPARE(QApplication::focusWidget()->accessibleDescription(), before[2]);
     const bool entered = currentDataSet().sample1.variantCount > 0;
-    QCOMPARE(journals().size(), (tamper == "live" ? 1 : 0) + (entered ? 1 : 0));
+    QCOMPARE(journals().size(),
+             (tamper == "live" || tamper == "older" ? 1 : 0) + (entered ? 1 : 0));
     if (!rest.isEmpty()) {
         play(form, rest);
         QCOMPARE(protocol(form),
@@ -655,6 +701,111 @@ void TestDialog::walkBack()
     QCOMPARE(catcher.boxes().size(), 1); // the file dialog alone
 }
 
+// Two starts at once: the one asking first holds the journal it offers, and the
+// other, asking meanwhile, finds nothing to offer.
+void TestDialog::twoStarts()
+{
+    {
+        StudentForm ended;
+        play(ended, "5 = 3 =");
+    }
+    currentJournal().release();
+    currentDataSet() = DataSet{};
+    ModalCatcher catcher;
+    StudentForm second;
+    catcher.whenShown = [&second] { second.offerRecovery(); };
+    StudentForm first;
+    play(first, "");
+    first.offerRecovery();
+    QCOMPARE(catcher.boxes().size(), 1);
+    QCOMPARE(protocol(first), lines("5:3"));
+    QCOMPARE(journals().size(), 1); // this run's own, the old one gone
+}
+
+// Each row: what is entered before a small disk is full, while it is, and once
+// there is room again; then a kill, and the next start restores every step.
+// While the disk is full, it holds only whole records. "restore": the next start
+// restores on a full disk, and keeps the old journal until its steps are safe.
+void TestDialog::fullDisk_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("full");
+    QTest::addColumn<QString>("room");
+    // Not even the journal's folder can be made at first.
+    QTest::newRow("full from the first step") << ""
+                                              << "<Ctrl+V> 5 = 3 = 7 ="
+                                              << "1 = | 8 = 2 =";
+    // The second paste's record fills the journal's last page and needs more.
+    QTest::newRow("full mid-session") << "<Ctrl+V>"
+                                      << "<Ctrl+V> 5 = 3 = 7 ="
+                                      << "1 = | 8 = 2 =";
+    QTest::newRow("full as the next start restores") << "<Ctrl+V> 5 = 3 ="
+                                                     << "restore"
+                                                     << "";
+}
+
+void TestDialog::fullDisk()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, full);
+    QFETCH(QString, room);
+    const QString disk = m_state->filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkdir(disk));
+    if (mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k,nr_inodes=16") != 0)
+        QSKIP("a small tmpfs needs root");
+    const auto unmount = qScopeGuard([&disk] { umount2(QFile::encodeName(disk), MNT_DETACH); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(disk));
+    QString pairs;
+    for (int k = 0; k < 600; ++k)
+        pairs += QStringLiteral("10,%1\t%2\n").arg(k).arg(1 + k % 7);
+    QGuiApplication::clipboard()->setText(pairs);
+    // Every page and every inode taken, then given back.
+    const QDir filled(disk + "/filled");
+    const auto fill = [&filled] {
+        QVERIFY(QDir().mkdir(filled.path()));
+        QFile filler(filled.filePath("0"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
+        }
+        for (int k = 1; QFile(filled.filePath(QString::number(k))).open(QIODevice::WriteOnly);)
+            ++k;
+    };
+    const auto makeRoom = [&filled] { QVERIFY(QDir(filled).removeRecursively()); };
+    ModalCatcher catcher;
+    QString expected;
+    const auto restart = [&](const QString& script) {
+        currentJournal().release();
+        currentDataSet() = DataSet{};
+        catcher.queueAnswers({"Return"});
+        StudentForm form;
+        play(form, script);
+        form.offerRecovery();
+        activate(form);
+        return everything(form).section('\n', 0, 1);
+    };
+    {
+        StudentForm form;
+        play(form, before);
+        fill();
+        if (full != "restore") {
+            play(form, full);
+            const QStringList kept = journals();
+            const QByteArray onDisk =
+                kept.isEmpty() ? QByteArray() : bytesOf(Journal::folder() + '/' + kept[0]);
+            QVERIFY(onDisk.isEmpty() || onDisk.endsWith('\n'));
+            makeRoom();
+            play(form, room);
+        }
+        expected = everything(form).section('\n', 0, 1);
+    }
+    if (full == "restore") {
+        QCOMPARE(restart(""), expected);
+        QCOMPARE(journals().size(), 1); // the old one kept: this run could begin none
+        makeRoom();
+    }
+    QCOMPARE(restart(""), expected);
+}
+
 // Each row: the answers to the file dialog and to the overwrite question, which
 // is asked exactly where the row answers it, in a fresh HOME ("~") that holds
 // "old" with 10,000 bytes; whether the report is saved; the desktop's order of
@@ -690,9 +841,13 @@ void TestDialog::save_data()
     row("pipe without a reader", {"~/fifo", "&Да"}, false);
     row("pipe with a reader", {"~/fifo", "&Да"}, true);
     row("pipe whose reader leaves mid-report", {"~/fifo", "&Да"}, false);
+    row("pipe drained slowly through signals", {"~/fifo", "&Да"}, true);
     row("folder takes no new file, in place", {"~/old", "&Да"}, true);
     row("another user's file, in place", {"~/old", "&Да"}, true);
     row("file with a second name, in place", {"~/old", "&Да"}, true);
+    row("size limit hit with a second name: untouched in place", {"~/old", "&Да"}, false);
+    row("size limit hit where no new file may be made: untouched in place", {"~/old", "&Да"},
+        false);
 }
 
 void TestDialog::save()
@@ -724,13 +879,13 @@ void TestDialog::save()
         answers[0] = target = QStringLiteral("/dev/full");
     if (tag.startsWith(QLatin1String("pipe")))
         QCOMPARE(mkfifo(path, 0600), 0);
-    if (tag.startsWith(QLatin1String("file with")))
+    if (tag.contains(QLatin1String("second name")))
         QCOMPARE(link(path, QFile::encodeName(dir.filePath("link"))), 0);
     if (tag.startsWith(QLatin1String("another")) && (geteuid() != 0 || chown(path, 65534, 0) != 0))
         QSKIP("only root can give a file to another user");
     // The saver's own file in a folder that takes no new file: root saves as
     // "nobody" there, as permissions do not stop root.
-    const bool shared = tag.startsWith(QLatin1String("folder"));
+    const bool shared = tag.contains(QLatin1String("no new file"));
     const uid_t self = geteuid(), saver = shared && self == 0 ? 65534 : self;
     if (shared)
         QVERIFY(chown(path, saver, getegid()) == 0 &&
@@ -739,7 +894,18 @@ void TestDialog::save()
         tag.endsWith(QLatin1String("with a reader")) ? open(path, O_RDONLY | O_NONBLOCK) : -1;
     qputenv("FIFO", path);
     qputenv("SAVER", QByteArray::number(getpid()));
-    FILE* const leaving = tag.contains("leaves") ? popen(readerLeavingMidReport, "r") : nullptr;
+    const QString got = m_state->filePath(QStringLiteral("got"));
+    qputenv("GOT", QFile::encodeName(got));
+    qputenv("SIZE", QByteArray::number(bytesOf(workedExample).size()));
+    // Signals that interrupt what they meet, as a handler without SA_RESTART does.
+    const bool signalled = tag.contains(QLatin1String("signals"));
+    struct sigaction counting = {}, previous = {};
+    counting.sa_handler = [](int) { ++interruptions; };
+    sigaction(SIGUSR1, &counting, &previous);
+    const auto restoreSignal = qScopeGuard([&] { sigaction(SIGUSR1, &previous, nullptr); });
+    FILE* const leaving = tag.contains("leaves") ? popen(readerLeavingMidReport, "r")
+                          : signalled            ? popen(readerDrainingThroughSignals, "r")
+                                                 : nullptr;
     QVERIFY(leaving == nullptr || fgetc(leaving) == '\n');
     const QFileInfo file(target);
     const bool special = file.exists() && !file.isFile(); // opening it here may block
@@ -774,14 +940,15 @@ void TestDialog::save()
         boxes << QStringLiteral("Warning: Такой файл уже существует! / Перезаписать "
                                 "существующий файл? [&Да, &Нет]");
     QCOMPARE(catcher.boxes(), boxes);
-    QByteArray written = special ? QByteArray() : bytesOf(target);
+    QByteArray written = signalled ? bytesOf(got) : special ? QByteArray() : bytesOf(target);
+    QVERIFY(!signalled || interruptions > 0);
     QFile pipe; // what the pipe's reader got, the writer gone
     if (reader >= 0 && pipe.open(reader, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         written = pipe.readAll();
     QCOMPARE(written, saved ? bytesOf(workedExample) : before);
     if (tag.endsWith(QLatin1String("in place")))
         QCOMPARE(identity(target), identityBefore);
-    if (tag.startsWith(QLatin1String("file with")))
+    if (tag.contains(QLatin1String("second name")))
         QCOMPARE(bytesOf(dir.filePath("link")), written);
     if (saved && answers.size() == 1 && target.startsWith(dir.path()))
         entries << file.fileName();

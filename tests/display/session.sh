@@ -60,7 +60,7 @@ start() {
     shown "О программе" || fail "no About box"
     [ "$(titles)" = "О программе" ] || fail "the About box is not alone"
     press Return
-    until_ok 10 eval '! gone "$main"' || fail "no dialog after the About box"
+    until_ok 30 eval '! gone "$main"' || fail "no dialog after the About box"
     dialog=$(window_titled "$main" 2>/dev/null || echo "$main") # what a box belongs to
 }
 start
@@ -107,18 +107,27 @@ elif [ -n "$reference" ]; then
             press "$@"
         fi
     }
+    # Each step is waited for where the program keeps it, its journal, not for
+    # a time: a loaded machine takes as long as it takes.
+    journalled() {
+        local journal
+        for journal in "$work"/home/.local/state/zentu/*.journal; do
+            [ "$(tail -n 1 "$journal" 2>/dev/null)" != "$1" ] || return 0
+        done
+        return 1
+    }
+    step() { until_ok 30 journalled "$1" || fail "no step '$1' taken"; }
     # Sample 1 pasted as Calc copies two columns, then the program killed.
     clip '5\t3\n7\t1\n' || fail "nothing on the clipboard"
     press ctrl+v
-    journalled() { grep -qs '^s 5 3 7 1$' "$work"/home/.local/state/zentu/*.journal; }
-    until_ok 10 journalled || fail "the paste was not journalled"
+    step "s 5 3 7 1"
     kill -KILL "$app"
     { wait "$app"; } 2>/dev/null || true
     start
     shown "$question" || fail "nothing offered after a kill"
     owned "$question" "$dialog" || fail "the offer is not the dialog's"
     press Return
-    until_ok 10 gone "$question" || fail "the offer stays"
+    until_ok 30 gone "$question" || fail "the offer stays"
     shown "$main" || fail "the dialog did not get the focus back"
     # A stray Escape asks first; Escape there keeps the data set, the typed 7 and the focus.
     text 7
@@ -127,32 +136,41 @@ elif [ -n "$reference" ]; then
     shown "$question" || fail "no question on close"
     owned "$question" "$dialog" || fail "the question is not the dialog's"
     press Escape
-    until_ok 10 gone "$question" || fail "the question stays"
+    until_ok 30 gone "$question" || fail "the question stays"
     shown "$main" || fail "the dialog did not get the focus back"
     press BackSpace Tab Tab space
+    step e
     text 8
     button 405 Return
+    step "v 8"
     button 525 shift+Tab space
     shown "Ошибка ввода!" || fail "no error box"
     owned "Ошибка ввода!" "$dialog" || fail "the error box is not the dialog's"
     press Return
-    until_ok 10 gone "Ошибка ввода!" || fail "the error box stays"
+    until_ok 30 gone "Ошибка ввода!" || fail "the error box stays"
     shown "$main" || fail "the dialog did not get the focus back"
     # A slip, 100 for 10, taken back by Ctrl+Z: it waits selected, and 10 replaces it.
     enter 2 100
+    step "v 100"
     press ctrl+z
+    step u
     enter 10 2
-    press shift+Tab space Return Return
+    step "p 2"
+    press shift+Tab space
+    step e
+    press Return
+    step c
+    press Return
     shown "Сохранить результат" || fail "no file dialog"
     press ctrl+a
     text "$work/home/report.txt"
     press Return
-    until_ok 10 test -s "$work/home/report.txt" || fail "no report saved"
+    until_ok 30 test -s "$work/home/report.txt" || fail "no report saved"
     cmp "$work/home/report.txt" "$reference" || fail "the saved report differs from $reference"
     shown "$main" || fail "the dialog did not get the focus back after saving"
 fi
 press Escape
-until_ok 10 eval '! kill -0 $app' || fail "still running after Escape"
+until_ok 60 eval '! kill -0 $app' || fail "still running after Escape"
 wait "$app" || fail "exit status $?"
 [ -z "$(ls -A "$work/home/.local/state/zentu" 2>/dev/null)" ] || fail "a journal is left behind"
 echo "PASS"
