@@ -3,19 +3,19 @@
 
 #include "DrawnLayout.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <QtMath>
 
 #include <algorithm>
 
-namespace DrawnLayout {
-
-const QSize designedSize(600, 480);
-const std::array<Place, 14> places = {{
+const std::array<DrawnLayout::Place, 14> DrawnLayout::places = {{
     {"V1Label", {10, 40, 140, 20}},
     {"V2Label", {10, 110, 140, 20}},
     {"P1Label", {160, 40, 183, 20}},
@@ -34,6 +34,54 @@ const std::array<Place, 14> places = {{
 
 namespace {
 
+const QSize drawnSize(600, 480);
+// The same widgets for a narrower screen, in the same order: the message line
+// wrapped, each sample's buttons below its edits, the protocol below all; and
+// for a narrower one still, everything in one column.
+struct Arrangement
+{
+    std::array<QRect, 14> places;
+    QSize size;
+};
+const Arrangement narrower[] = {
+    {{{
+         {10, 60, 140, 20},   // V1Label
+         {10, 162, 140, 20},  // V2Label
+         {160, 60, 183, 20},  // P1Label
+         {160, 162, 183, 20}, // P2Label
+         {10, 90, 140, 22},   // V1Edit
+         {10, 10, 333, 40},   // MessageLabel
+         {10, 264, 333, 206}, // ResultEdit
+         {10, 122, 140, 30},  // SubmitButton
+         {160, 122, 140, 30}, // EndButton
+         {160, 90, 140, 22},  // P1Edit
+         {10, 192, 140, 22},  // V2Edit
+         {160, 192, 140, 22}, // P2Edit
+         {10, 224, 140, 30},  // CalculateButton
+         {160, 224, 140, 30}, // SaveButton
+     }},
+     {353, 480}},
+    {{{
+         {10, 60, 183, 20},   // V1Label
+         {10, 272, 183, 20},  // V2Label
+         {10, 122, 183, 20},  // P1Label
+         {10, 334, 183, 20},  // P2Label
+         {10, 90, 183, 22},   // V1Edit
+         {10, 10, 183, 40},   // MessageLabel
+         {10, 484, 183, 206}, // ResultEdit
+         {10, 184, 183, 30},  // SubmitButton
+         {10, 224, 183, 30},  // EndButton
+         {10, 152, 183, 22},  // P1Edit
+         {10, 302, 183, 22},  // V2Edit
+         {10, 364, 183, 22},  // P2Edit
+         {10, 396, 183, 30},  // CalculateButton
+         {10, 436, 183, 30},  // SaveButton
+     }},
+     {203, 700}},
+};
+constexpr int message = 5;
+constexpr int protocol = 6;
+
 // A variant's caption may reach 4 px before its frequency's; a frequency's the
 // right margin, where the message line ends.
 const int variantCaptionRoom = 146;
@@ -46,7 +94,7 @@ template <typename T> T* widget(const QWidget* dialog, const char* name)
 
 QRect drawnPlace(const char* name)
 {
-    for (const Place& place : places)
+    for (const DrawnLayout::Place& place : DrawnLayout::places)
         if (qstrcmp(place.name, name) == 0)
             return place.rect;
     return {};
@@ -62,11 +110,37 @@ QRect scaled(const QRect& rect, double factor)
 
 const char* const captions[] = {"V1Label", "V2Label", "P1Label", "P2Label"};
 
+// Room left for the window's frame, as much as Qt itself allows for one when it
+// places a dialog.
+QSize screenRoom(const QWidget* dialog)
+{
+    return dialog->screen()->availableGeometry().size() - QSize(10, 40);
+}
+
+// Four lines of the protocol, its frame and margins with them.
+int fewLines(const QTextEdit* text)
+{
+    return 4 * QFontMetrics(text->font()).lineSpacing() +
+           2 * (text->frameWidth() + qCeil(text->document()->documentMargin()));
+}
+
 } // namespace
+
+DrawnLayout::DrawnLayout(QWidget* dialog, QStringList hints)
+    : QObject(dialog), m_dialog(dialog), m_hints(std::move(hints)),
+      m_scroll(new QScrollBar(Qt::Vertical, dialog))
+{
+    m_scroll->hide();
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    connect(m_scroll, &QScrollBar::valueChanged, this, &DrawnLayout::placeAll);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { follow(now); });
+    dialog->installEventFilter(this);
+}
 
 // Each caption, hint and button against the room drawn for it, a line and an
 // edit against their heights: Qt's default font needs no more room.
-double fontScale(const QWidget* dialog, const QStringList& hints)
+double DrawnLayout::fontScale() const
 {
     double factor = 1.0;
     const auto needs = [&factor](double needed, double room) {
@@ -74,54 +148,126 @@ double fontScale(const QWidget* dialog, const QStringList& hints)
     };
     const int variantX = drawnPlace("V1Label").x();
     for (const char* name : captions) {
-        const QLabel* caption = widget<QLabel>(dialog, name);
+        const QLabel* caption = widget<QLabel>(m_dialog, name);
         needs(caption->sizeHint().width(),
               drawnPlace(name).x() == variantX ? variantCaptionRoom : frequencyCaptionRoom);
         needs(caption->sizeHint().height(), drawnPlace(name).height());
     }
-    const QLabel* message = widget<QLabel>(dialog, "MessageLabel");
-    for (const QString& hint : hints)
-        needs(message->fontMetrics().horizontalAdvance(hint), drawnPlace("MessageLabel").width());
+    const QLabel* line = widget<QLabel>(m_dialog, "MessageLabel");
+    for (const QString& hint : m_hints)
+        needs(line->fontMetrics().horizontalAdvance(hint), drawnPlace("MessageLabel").width());
     for (const char* name : {"SubmitButton", "EndButton", "CalculateButton", "SaveButton"}) {
-        const QSize hint = widget<QPushButton>(dialog, name)->sizeHint();
+        const QSize hint = widget<QPushButton>(m_dialog, name)->sizeHint();
         needs(hint.width(), drawnPlace(name).width());
         needs(hint.height(), drawnPlace(name).height());
     }
-    needs(widget<QLineEdit>(dialog, "V1Edit")->sizeHint().height(), drawnPlace("V1Edit").height());
+    needs(widget<QLineEdit>(m_dialog, "V1Edit")->sizeHint().height(),
+          drawnPlace("V1Edit").height());
     return factor;
 }
 
-void relayout(QWidget* dialog, const QStringList& hints)
+void DrawnLayout::relayout()
 {
-    const double factor = fontScale(dialog, hints);
-    for (const Place& place : places)
-        widget<QWidget>(dialog, place.name)->setGeometry(scaled(place.rect, factor));
-    for (const char* name : captions) {
-        QLabel* caption = widget<QLabel>(dialog, name);
-        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
-    }
-    QTextEdit* protocol = widget<QTextEdit>(dialog, "ResultEdit");
-    QFont protocolFont = protocol->font();
+    const double factor = fontScale();
+    auto* text = widget<QTextEdit>(m_dialog, "ResultEdit");
+    QFont protocolFont = text->font();
     protocolFont.setPointSizeF(protocolPoints * factor);
-    protocol->setFont(protocolFont);
-    // Room left for the window's frame, as much as Qt itself allows for one when
-    // it places a dialog.
-    const QSize screenRoom = dialog->screen()->availableGeometry().size() - QSize(10, 40);
-    dialog->resize(scaled(QRect(QPoint(), designedSize), factor).size().boundedTo(screenRoom));
-    placeProtocol(dialog);
+    text->setFont(protocolFont);
+    const QSize room = screenRoom(m_dialog);
+    const int scrollWidth = m_scroll->sizeHint().width();
+    auto* line = widget<QLabel>(m_dialog, "MessageLabel");
+    // As drawn where that fits across the screen, with a scroll bar beside it
+    // where it must scroll; else the first narrower one that fits, or the
+    // narrowest.
+    for (int k = -1; k < static_cast<int>(std::size(narrower)); ++k) {
+        const bool drawn = k < 0;
+        line->setWordWrap(!drawn);
+        QSize size = scaled(QRect(QPoint(), drawn ? drawnSize : narrower[k].size), factor).size();
+        int below = 0; // how much taller than drawn the wrapped message line is
+        for (std::size_t n = 0; n < places.size(); ++n) {
+            const QRect at = scaled(drawn ? places[n].rect : narrower[k].places[n], factor);
+            if (!drawn && n == message) // on as many lines as its longest hint wants
+                for (const QString& hint : m_hints)
+                    below = std::max(below, line->fontMetrics()
+                                                    .boundingRect(QRect(0, 0, at.width(), 1 << 20),
+                                                                  Qt::TextWordWrap, hint)
+                                                    .height() -
+                                                at.height());
+            m_at[n] = n == message ? at.adjusted(0, 0, 0, below) : at.translated(0, below);
+            const auto* caption = widget<QLabel>(m_dialog, places[n].name);
+            if (caption != nullptr && n != message)
+                m_at[n].setWidth(std::max(m_at[n].width(), caption->sizeHint().width()));
+            if (!drawn) // a caption wider than drawn widens a narrower dialog
+                size.setWidth(std::max(size.width(), m_at[n].right() + 1 + m_at[0].x()));
+        }
+        size.rheight() += below;
+        if (m_at[protocol].y() + fewLines(text) + m_at[protocol].x() > room.height())
+            size.rwidth() += scrollWidth;
+        if (size.width() <= room.width() || k + 1 == static_cast<int>(std::size(narrower))) {
+            m_dialog->resize(size.boundedTo(room));
+            break;
+        }
+    }
+    placeProtocol();
 }
 
-// It takes what room there is below the buttons, keeping its margins, and
-// shows at least four lines.
-void placeProtocol(QWidget* dialog)
+// The protocol takes what room there is below the buttons, keeping its
+// margins, and shows at least four lines; where the dialog is too short for
+// that, the content is as tall as it needs and scrolls.
+void DrawnLayout::placeProtocol()
 {
-    QTextEdit* protocol = widget<QTextEdit>(dialog, "ResultEdit");
-    const int margin = protocol->x();
-    const int fewLines =
-        4 * QFontMetrics(protocol->font()).lineSpacing() +
-        2 * (protocol->frameWidth() + qCeil(protocol->document()->documentMargin()));
-    protocol->resize(std::max(dialog->width() - 2 * margin, fewLines),
-                     std::max(dialog->height() - protocol->y() - margin, fewLines));
+    auto* text = widget<QTextEdit>(m_dialog, "ResultEdit");
+    QRect& at = m_at[protocol];
+    const int margin = at.x();
+    const int least = fewLines(text);
+    const bool scrolls = at.y() + least + margin > m_dialog->height();
+    const int width = m_dialog->width() - (scrolls ? m_scroll->sizeHint().width() : 0);
+    at.setSize({std::max(width - 2 * margin, least),
+                scrolls ? least : m_dialog->height() - at.y() - margin});
+    m_contentHeight = at.bottom() + 1 + margin;
+    m_scroll->setGeometry(m_dialog->width() - m_scroll->sizeHint().width(), 0,
+                          m_scroll->sizeHint().width(), m_dialog->height());
+    m_scroll->setRange(0, std::max(0, m_contentHeight - m_dialog->height()));
+    m_scroll->setPageStep(m_dialog->height());
+    m_scroll->setSingleStep(QFontMetrics(m_dialog->font()).lineSpacing());
+    m_scroll->setVisible(scrolls);
+    placeAll();
 }
 
-} // namespace DrawnLayout
+void DrawnLayout::placeAll()
+{
+    const int offset = !m_scroll->isHidden() ? m_scroll->value() : 0;
+    for (std::size_t k = 0; k < places.size(); ++k)
+        widget<QWidget>(m_dialog, places[k].name)->setGeometry(m_at[k].translated(0, -offset));
+}
+
+void DrawnLayout::scrollBy(int pixels)
+{
+    m_scroll->setValue(m_scroll->value() + pixels);
+}
+
+// The keyboard user sees where the focus is: a widget taking it is scrolled
+// into view, whole where it fits.
+void DrawnLayout::follow(QWidget* focused)
+{
+    if (focused == nullptr || !!m_scroll->isHidden() || focused->parentWidget() != m_dialog)
+        return;
+    const QRect at = focused->geometry();
+    if (at.top() < 0)
+        scrollBy(at.top());
+    else if (at.bottom() >= m_dialog->height())
+        scrollBy(std::min(at.bottom() + 1 - m_dialog->height(), at.top()));
+}
+
+// A wheel anywhere on the dialog scrolls it, and a move to another screen takes
+// the arrangement that screen needs.
+bool DrawnLayout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_dialog && event->type() == QEvent::Wheel && !m_scroll->isHidden()) {
+        QApplication::sendEvent(m_scroll, event);
+        return true;
+    }
+    if (watched == m_dialog && event->type() == QEvent::ScreenChangeInternal)
+        relayout();
+    return QObject::eventFilter(watched, event);
+}

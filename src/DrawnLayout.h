@@ -3,35 +3,59 @@
 
 #pragma once
 
+#include <QObject>
 #include <QRect>
 #include <QStringList>
 
 #include <array>
 
+class QScrollBar;
 class QWidget;
 
 // The dialog as it was drawn for Qt's own default font: every widget's place,
 // the dialog's size and the protocol's type. A font that needs more room for
-// the dialog's texts scales all of it by one factor. The widgets are found by
+// the dialog's texts scales all of it by one factor. Where the drawing so grown
+// is wider than the screen, a narrower one of the same widgets is taken, the
+// buttons below the edits; where even that is taller than the screen, the
+// dialog's content scrolls and follows the focus. The widgets are found by
 // their object names, so this knows the drawing and the screen, not the entry.
-namespace DrawnLayout {
-
-struct Place
+class DrawnLayout : public QObject
 {
-    const char* name;
-    QRect rect;
+    Q_OBJECT
+
+public:
+    struct Place
+    {
+        const char* name;
+        QRect rect;
+    };
+    // In the order the dialog makes its widgets.
+    static const std::array<Place, 14> places;
+    static constexpr int protocolPoints = 12;
+
+    // hints: every text the message line takes.
+    DrawnLayout(QWidget* dialog, QStringList hints);
+
+    // How much larger than drawn the dialog must be for its texts in its font.
+    // Never below 1.
+    double fontScale() const;
+    // Every widget at its place for the font and the screen, the protocol's type
+    // with them, and the dialog as large as that, but no larger than its screen.
+    void relayout();
+    // The protocol takes the room the dialog's size leaves it.
+    void placeProtocol();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void scrollBy(int pixels);
+    void follow(QWidget* focused);
+    void placeAll();
+
+    QWidget* m_dialog;
+    QStringList m_hints;
+    QScrollBar* m_scroll;
+    std::array<QRect, 14> m_at{}; // each widget's place before any scrolling
+    int m_contentHeight = 0;
 };
-// In the order the dialog makes its widgets.
-extern const std::array<Place, 14> places;
-constexpr int protocolPoints = 12;
-
-// How much larger than drawn the dialog must be for its texts in its font;
-// hints are every text the message line takes. Never below 1.
-double fontScale(const QWidget* dialog, const QStringList& hints);
-// Every widget at its place for the font, the protocol's type with them, and
-// the dialog as large as drawn for that font, but no larger than its screen.
-void relayout(QWidget* dialog, const QStringList& hints);
-// The protocol alone follows the dialog's size.
-void placeProtocol(QWidget* dialog);
-
-} // namespace DrawnLayout

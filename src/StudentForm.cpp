@@ -34,6 +34,11 @@ DataSet dataSet;
 Journal journal;
 QString sSaveFolder;
 
+DrawnLayout* drawn(const QWidget* dialog)
+{
+    return dialog->findChild<DrawnLayout*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
 } // namespace
 
 DataSet& currentDataSet()
@@ -102,6 +107,7 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     SaveButton = make(new QPushButton(this));
     SaveButton->setDisabled(true);
 
+    new DrawnLayout(this, {entryHint(), calculateHint(), saveHint()});
     languageChange();
 
     for (QLineEdit* edit : {V1Edit, P1Edit, V2Edit, P2Edit})
@@ -147,20 +153,20 @@ void StudentForm::languageChange()
     EndButton->setText(tr("Завершить"));
     CalculateButton->setText(tr("Рассчитать"));
     SaveButton->setText(tr("Сохранить"));
-    DrawnLayout::relayout(this, {entryHint(), calculateHint(), saveHint()});
+    drawn(this)->relayout();
 }
 
 void StudentForm::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    DrawnLayout::placeProtocol(this);
+    drawn(this)->placeProtocol();
 }
 
 void StudentForm::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        DrawnLayout::relayout(this, {entryHint(), calculateHint(), saveHint()});
+        drawn(this)->relayout();
 }
 
 EntryState StudentForm::entryState() const

@@ -257,11 +257,17 @@ void TestDialog::fonts()
         QVERIFY2(factor > points / 10.0, qPrintable(QString::number(factor)));
     QCOMPARE(form.ResultEdit->font().family(), QStringLiteral("Nimbus Roman No9 l"));
 
-    // In its place scaled by the factor, each edge to the nearest pixel, with
-    // its text, whole; each caption as wide as its text where that is wider,
-    // labelling its edit.
+    // As drawn, scaled by the factor, each edge to the nearest pixel, where that
+    // fits across the screen, narrower where it does not; each text whole, each
+    // caption as wide as its text where that is wider, over the edit it labels.
     const QSize room = form.screen()->availableGeometry().size() - QSize(10, 40);
+    const bool drawnFits = qRound(600 * factor) <= room.width();
     const auto scale = [factor](int edge) { return qRound(edge * factor); };
+    const auto wrapped = [&form](const QString& text) { // its height in the message line
+        return form.MessageLabel->fontMetrics()
+            .boundingRect(QRect(0, 0, form.MessageLabel->width(), 1 << 20), Qt::TextWordWrap, text)
+            .height();
+    };
     for (const auto& [name, drawnAt, text] : drawn) {
         auto* widget = form.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         QRect want(QPoint(scale(drawnAt.left()), scale(drawnAt.top())),
@@ -270,40 +276,61 @@ void TestDialog::fonts()
             widget->property(widget == form.ResultEdit ? "plainText" : "text").toString();
         QCOMPARE(shown, QString::fromUtf8(text));
         const QSize hint = widget->sizeHint();
+        const QRect at = widget->geometry();
         if (qobject_cast<QLabel*>(widget) != nullptr)
             want.setWidth(std::max(want.width(), hint.width()));
         if (widget == form.ResultEdit) // smaller only where the screen is, checked below
             want.setSize(want.size().boundedTo(widget->size()));
-        else // an edit scrolls what is typed
-            QVERIFY2(
-                hint.height() <= want.height() &&
-                    (qobject_cast<QLineEdit*>(widget) != nullptr || hint.width() <= want.width()),
-                name);
-        QCOMPARE(widget->geometry(), want);
+        else if (widget != form.MessageLabel) // an edit scrolls what is typed
+            QVERIFY2(hint.height() <= at.height() && (qobject_cast<QLineEdit*>(widget) != nullptr ||
+                                                      hint.width() <= at.width()),
+                     name);
+        if (drawnFits)
+            QCOMPARE(at, want);
         if (qobject_cast<QLineEdit*>(widget) != nullptr) {
             QAccessibleInterface* named = QAccessible::queryAccessibleInterface(widget);
             const auto labels = named->relations(QAccessible::Label);
             QVERIFY(labels.size() == 1);
-            QCOMPARE(named->text(QAccessible::Name),
-                     qobject_cast<QLabel*>(labels.first().first->object())->text());
+            const auto* caption = qobject_cast<QLabel*>(labels.first().first->object());
+            QCOMPARE(named->text(QAccessible::Name), caption->text());
+            QVERIFY2(caption->x() == at.x() && caption->geometry().bottom() < at.top(), name);
         }
     }
-    for (const QString& hint : {H1, saveHint}) // the longest two hints fit too
-        QVERIFY(form.MessageLabel->fontMetrics().horizontalAdvance(hint) <=
-                form.MessageLabel->width());
+    for (const QString& hint : {H1, saveHint}) // the longest two hints whole too
+        QVERIFY(wrapped(hint) <= form.MessageLabel->height() &&
+                (form.MessageLabel->wordWrap() ||
+                 form.MessageLabel->fontMetrics().horizontalAdvance(hint) <=
+                     form.MessageLabel->width()));
 
-    // Within the screen, the protocol to the bottom margin, four lines at least.
-    const auto protocolFills = [&form] {
+    // Within the screen, the protocol to the margins, four lines at least; where
+    // that is more than the screen's height, the content scrolls instead.
+    const QScrollBar* scroll = form.findChild<QScrollBar*>();
+    const auto protocolFills = [&form, scroll] {
         const QRect protocol = form.ResultEdit->geometry();
         const int lines = QFontMetrics(form.ResultEdit->font()).lineSpacing();
-        // Where even four lines are beyond the screen, they are shown all the same.
-        return protocol.left() == form.width() - protocol.right() - 1 &&
+        const bool scrolls = !scroll->isHidden();
+        return protocol.left() == (scrolls ? scroll->x() : form.width()) - protocol.right() - 1 &&
                protocol.height() > 4 * lines &&
-               (protocol.left() == form.height() - protocol.bottom() - 1 ||
-                protocol.height() < 5 * lines);
+               (scrolls ? protocol.height() < 5 * lines
+                        : protocol.left() == form.height() - protocol.bottom() - 1);
     };
     QVERIFY(form.width() <= room.width() && form.height() <= room.height());
     QVERIFY(protocolFills());
+    // Every widget inside the window; where it scrolls, each that takes the
+    // focus by Tab is brought into view.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    activate(form);
+    for (QWidget* each : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        each->setEnabled(true);
+    form.V1Edit->setFocus();
+    for (int stop = 0; stop < 10; ++stop) {
+        const QRect view(0, 0, !scroll->isHidden() ? scroll->x() : form.width(), form.height());
+        for (const QWidget* each : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (each != scroll && (!!scroll->isHidden() || each->hasFocus()))
+                QVERIFY2(view.contains(each->geometry()), qPrintable(each->objectName()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     form.showMaximized();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTRY_VERIFY(form.height() > room.height());
