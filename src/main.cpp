@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdlib>
 #include <memory>
 
 int main(int argc, char* argv[])
@@ -24,5 +25,13 @@ int main(int argc, char* argv[])
     MainWindow->show();
     // Shown first: the box belongs to it, and the steps need its default button.
     MainWindow->offerRecovery();
-    return MyProgramme.exec();
+    const int status = MyProgramme.exec();
+    // Tearing down its Wayland connection, Qt 6.4 can wait for good on its own
+    // event thread, which waits in wl_display_read_events for a read the GUI
+    // thread never finishes: the window is gone, the process stays. Once the
+    // loop is over nothing is left to keep (the journal went with the close), so
+    // there the process ends without that teardown.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        std::_Exit(status);
+    return status;
 }
