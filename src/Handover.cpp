@@ -4,6 +4,9 @@
 #include "Handover.h"
 
 #include <QWidget>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessibleAnnouncementEvent>
+#endif
 
 void handOver(QWidget* from, QWidget* to, const QString& news)
 {
@@ -20,4 +23,10 @@ void tell(QWidget* widget, const QString& news)
     if (widget->hasFocus())
         widget->clearFocus();
     widget->setFocus();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // A screen reader speaks no field that takes a focus it already had (Orca
+    // 43 and 48 alike), so where the toolkit can, the news is announced too.
+    QAccessibleAnnouncementEvent announcement(widget, news);
+    QAccessible::updateAccessibility(&announcement);
+#endif
 }

@@ -16,6 +16,6 @@ class QWidget;
 // widget left behind forgets its news, so nothing stale is read out later.
 void handOver(QWidget* from, QWidget* to, const QString& news = QString());
 
-// The news for a widget that keeps the focus: it takes the focus anew, so that
-// it is spoken.
+// The news for a widget that keeps the focus: its description, heard when the
+// focus comes back to it, and announced where the toolkit can (Qt 6.8 on).
 void tell(QWidget* widget, const QString& news);
