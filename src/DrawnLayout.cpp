@@ -224,10 +224,10 @@ void DrawnLayout::placeProtocol()
     const int width = m_dialog->width() - (scrolls ? m_scroll->sizeHint().width() : 0);
     at.setSize({std::max(width - 2 * margin, least),
                 scrolls ? least : m_dialog->height() - at.y() - margin});
-    m_contentHeight = at.bottom() + 1 + margin;
+    const int contentHeight = at.bottom() + 1 + margin;
     m_scroll->setGeometry(m_dialog->width() - m_scroll->sizeHint().width(), 0,
                           m_scroll->sizeHint().width(), m_dialog->height());
-    m_scroll->setRange(0, std::max(0, m_contentHeight - m_dialog->height()));
+    m_scroll->setRange(0, std::max(0, contentHeight - m_dialog->height()));
     m_scroll->setPageStep(m_dialog->height());
     m_scroll->setSingleStep(QFontMetrics(m_dialog->font()).lineSpacing());
     m_scroll->setVisible(scrolls);
@@ -236,7 +236,7 @@ void DrawnLayout::placeProtocol()
 
 void DrawnLayout::placeAll()
 {
-    const int offset = !m_scroll->isHidden() ? m_scroll->value() : 0;
+    const int offset = m_scroll->isHidden() ? 0 : m_scroll->value();
     for (std::size_t k = 0; k < places.size(); ++k)
         widget<QWidget>(m_dialog, places[k].name)->setGeometry(m_at[k].translated(0, -offset));
 }
@@ -250,7 +250,7 @@ void DrawnLayout::scrollBy(int pixels)
 // into view, whole where it fits.
 void DrawnLayout::follow(QWidget* focused)
 {
-    if (focused == nullptr || !!m_scroll->isHidden() || focused->parentWidget() != m_dialog)
+    if (focused == nullptr || m_scroll->isHidden() || focused->parentWidget() != m_dialog)
         return;
     const QRect at = focused->geometry();
     if (at.top() < 0)

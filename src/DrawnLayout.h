@@ -57,5 +57,4 @@ private:
     QStringList m_hints;
     QScrollBar* m_scroll;
     std::array<QRect, 14> m_at{}; // each widget's place before any scrolling
-    int m_contentHeight = 0;
 };

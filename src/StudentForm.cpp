@@ -10,7 +10,6 @@
 #include "EntryEdit.h"
 #include "Handover.h"
 #include "Journal.h"
-#include "PastedSeries.h"
 #include "Protocol.h"
 #include "ReportFile.h"
 #include "TTest.h"
@@ -25,8 +24,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-
-#include <limits>
 
 namespace {
 
