@@ -4,6 +4,7 @@
 // 10,000 pairs entered through the dialog's real slots (offscreen), timing each
 // pair: the last hundred should cost about what the first hundred did. Then
 // samples of 10^3, 10^4 and 10^5 pairs pasted whole: the cost per pair flat;
+// two groups of 10^4 observations side by side, pasted and calculated;
 // and a take-back by Ctrl+Z as cheap after 10^5 pairs as after 10^2.
 // Each step is written through to the journal where XDG_STATE_HOME points
 // (~/.local/state without it): a folder on the disk in question shows its cost;
@@ -73,7 +74,7 @@ int main(int argc, char* argv[])
         pasted.show();
         QString text;
         for (int k = 0; k < rows; ++k)
-            text += QString::number(10.0 + 0.001 * (k % 997)).replace('.', ',') + '\t' +
+            text += QString::number(10.0 + 0.001 * k).replace('.', ',') + '\t' +
                     QString::number(1 + k % 7) + '\n';
         QGuiApplication::clipboard()->setText(text);
         timer.start();
@@ -97,6 +98,32 @@ int main(int argc, char* argv[])
         std::printf("%11d    %11.1f ms    %6.2f us    %8.1f ms\n", rows, ms, perPair, calculated);
         whole =
             whole && currentDataSet().sample1.pairCount() == rows && pasted.SaveButton->isEnabled();
+    }
+    // Two groups side by side, one observation a cell, as a lab's sheet has them:
+    // both samples grouped, entered and closed in one step, then calculated.
+    std::printf("\nobservations side by side    paste and draw    then calculated\n");
+    {
+        constexpr int rows = 10000;
+        currentDataSet() = DataSet{};
+        currentJournal().discard();
+        StudentForm sideBySide;
+        sideBySide.show();
+        QString text = QStringLiteral("Контроль\tОпыт\n");
+        for (int k = 0; k < rows; ++k)
+            text += QString::number(50.0 + 0.01 * (k * 7919 % 4001)).replace('.', ',') + '\t' +
+                    QString::number(52.0 + 0.01 * (k * 104729 % 3989)).replace('.', ',') + '\n';
+        QGuiApplication::clipboard()->setText(text);
+        timer.start();
+        QTest::keyClick(sideBySide.V1Edit, Qt::Key_V, Qt::ControlModifier);
+        sideBySide.ResultEdit->viewport()->repaint();
+        const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        timer.start();
+        sideBySide.CalculateButton->click();
+        sideBySide.ResultEdit->viewport()->repaint();
+        const double calculated = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        std::printf("%13d + %-11d    %11.1f ms    %8.1f ms\n", rows, rows, ms, calculated);
+        whole = whole && currentDataSet().result.iN1 == rows &&
+                currentDataSet().result.iN2 == rows && sideBySide.SaveButton->isEnabled();
     }
     // Ctrl+Z after a pair typed on top of a pasted sample: the frequency, then
     // the variant taken back, nothing rebuilt however many pairs stand before.

@@ -85,7 +85,13 @@ clip() {
     printf '%b' "$1" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
     until_ok 30 holds "$1"
 }
-holds() { [ "$(xclip -o -selection clipboard | od -c)" = "$(printf '%b' "$1" | od -c)" ]; }
+holds() { [ "$(xclip -o -selection "${2:-clipboard}" | od -c)" = "$(printf '%b' "$1" | od -c)" ]; }
+# select_text TEXT: TEXT as the X11 selection, as if selected in another program; a
+# middle click pastes it.
+select_text() {
+    printf '%b' "$1" | xclip -selection primary -quiet >/dev/null 2>&1 &
+    until_ok 30 holds "$1" primary
+}
 shown() { until_ok 30 window_titled "$1" && xdotool windowfocus --sync "$(window_titled "$1")"; }
 gone() { ! window_titled "$1" >/dev/null; }
 titles() { for id in $(mapped_windows "$app"); do window_title "$id" && echo; done; }

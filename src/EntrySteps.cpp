@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Zentu developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The steps of a data set: a variant, a frequency, a paste, a sample closed and
-// the calculation. Each kind is stated once, in stepRules: how it is kept in
-// the journal, replayed from it, and taken back by Ctrl+Z.
+// The steps of a data set: a variant, a frequency, a paste, two samples pasted
+// side by side, a sample closed and the calculation. Each kind is stated once, in stepRules: how it
+// is kept in the journal, replayed from it, and taken back by Ctrl+Z.
 
 #include "StudentForm.h"
 
@@ -41,6 +41,7 @@ const StudentForm::StepRule StudentForm::stepRules[] = {
     {EntryStep::Variant, 'v', &StudentForm::replayVariant, &StudentForm::takeBackVariant},
     {EntryStep::Frequency, 'p', &StudentForm::replayFrequency, &StudentForm::takeBackFrequency},
     {EntryStep::Paste, 's', &StudentForm::replayPaste, &StudentForm::takeBackPaste},
+    {EntryStep::TwoSamples, 't', &StudentForm::replayTwoSamples, &StudentForm::takeBackTwoSamples},
     {EntryStep::SampleClosed, 'e', &StudentForm::replaySampleClosed,
      &StudentForm::takeBackSampleClosed},
     {EntryStep::Calculation, 'c', &StudentForm::replayCalculation,
@@ -84,6 +85,20 @@ std::optional<std::vector<PastedSeries::Pair>> pairsOf(const QString& record, st
         pairs.push_back({*variant, *frequency});
     }
     return pairs;
+}
+
+// Two samples pasted side by side, "5 3 7 1 | 8 2 10 2": each with pairs.
+const QLatin1String between(" | ");
+
+std::optional<std::pair<std::vector<PastedSeries::Pair>, std::vector<PastedSeries::Pair>>>
+samplesOf(const QString& record)
+{
+    const qsizetype at = record.indexOf(between);
+    const auto first = pairsOf(record.left(at), 0);
+    const auto second = at < 0 ? std::nullopt : pairsOf(record.mid(at + between.size()), 0);
+    if (!first || !second)
+        return std::nullopt;
+    return std::make_pair(*first, *second);
 }
 
 } // namespace
@@ -177,13 +192,16 @@ void StudentForm::takeBackFrequency(const EntryStep& step)
 }
 
 // A series pasted into the variant edit of the sample being entered is checked
-// whole, then entered pair by pair as if typed; one number or none is text.
+// whole, then entered pair by pair as if typed; into an empty sample 1, two
+// columns may be two samples, entered and closed as if typed. One number or none
+// is text.
 bool StudentForm::takePaste(QLineEdit* edit, const QString& text)
 {
     if (!edit->isEnabled())
         return false;
     const Sample sample = sampleEntered();
-    const PastedSeries read = readPastedSeries(text, sample.series.frequencySum());
+    const bool fresh = edit == V1Edit && sample.series.variantCount == 0;
+    const PastedSeries read = readPastedSeries(text, sample.series.frequencySum(), fresh);
     if (!read.isSeries)
         return false;
     if (edit == sample.frequencyEdit) {
@@ -191,37 +209,98 @@ bool StudentForm::takePaste(QLineEdit* edit, const QString& text)
         return true;
     }
     if (read.refusedRow != 0) {
-        const QString reasons[] = {QString(), tr("Варианта должна быть числом!"),
+        const QString reasons[] = {QString(),
+                                   tr("Варианта должна быть числом!"),
                                    tr("Частота варианты должна быть целым числом!"),
                                    tr("Сумма частот выборки выходит за допустимые пределы!"),
-                                   tr("нужны варианта и её частота.")};
+                                   tr("нужны варианта и её частота."),
+                                   read.refusedColumn == 1
+                                       ? tr("в 1-м столбце нет ни одного числа.")
+                                       : tr("во 2-м столбце нет ни одного числа.")};
         QMessageBox::critical(this, tr("Ошибка ввода!"),
                               tr("Строка %1: ").arg(read.refusedRow) +
                                   reasons[static_cast<int>(read.refusal)]);
         edit->setFocus();
         return true;
     }
-    enterPairs(read.pairs);
+    const std::optional<PastedSeries::Layout> layout =
+        read.layout == PastedSeries::Layout::Either ? askLayout(read.firstRows) : read.layout;
+    if (!layout)
+        edit->setFocus();
+    else if (*layout == PastedSeries::Layout::TwoSamples)
+        enterTwoSamples(read.first, read.second);
+    else
+        enterPairs(read.pairs);
     return true;
+}
+
+// Two columns that both readings take: the user says which. Return reads
+// variants and frequencies, as before; Escape and the box's close enter nothing.
+std::optional<PastedSeries::Layout> StudentForm::askLayout(const QStringList& firstRows)
+{
+    QMessageBox question(QMessageBox::Question, tr("Вставка из таблицы"),
+                         tr("Как прочитать два столбца?"), QMessageBox::NoButton, this);
+    question.setInformativeText(
+        tr("Первые строки:") + QLatin1Char('\n') +
+        firstRows.join(QLatin1Char('\n')).replace(QLatin1Char('\t'), QLatin1String("    ")));
+    QPushButton* pairs = question.addButton(tr("&Варианты и частоты"), QMessageBox::ActionRole);
+    QPushButton* samples = question.addButton(tr("&Две выборки"), QMessageBox::ActionRole);
+    question.setEscapeButton(question.addButton(QMessageBox::Cancel));
+    question.setDefaultButton(pairs);
+    question.exec();
+    if (question.clickedButton() == pairs)
+        return PastedSeries::Layout::Pairs;
+    if (question.clickedButton() == samples)
+        return PastedSeries::Layout::TwoSamples;
+    return std::nullopt;
+}
+
+// The protocol lines of pairs appended to a sample, as if typed; the last one.
+QString StudentForm::appendPairs(SampleSeries& series, const std::vector<PastedSeries::Pair>& pairs)
+{
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(pairs.size()));
+    for (const auto& [variant, frequency] : pairs) {
+        lines << variantEcho(series.variantCount + 1, variant) +
+                     frequencyEcho(series.frequencyCount + 1, frequency);
+        series.appendVariant(variant);
+        series.appendFrequency(frequency);
+    }
+    ResultEdit->append(lines.join(QLatin1Char('\n')));
+    return lines.value(lines.size() - 1);
 }
 
 void StudentForm::enterPairs(const std::vector<PastedSeries::Pair>& pairs)
 {
     const Sample sample = sampleEntered();
     acceptStep({EntryStep::Paste, QString(), static_cast<int>(pairs.size())}, pairsRecord(pairs));
-    QStringList lines;
-    lines.reserve(static_cast<qsizetype>(pairs.size()));
-    for (const auto& [variant, frequency] : pairs) {
-        lines << variantEcho(sample.series.variantCount + 1, variant) +
-                     frequencyEcho(sample.series.frequencyCount + 1, frequency);
-        sample.series.appendVariant(variant);
-        sample.series.appendFrequency(frequency);
-    }
+    const QString last = appendPairs(sample.series, pairs);
     currentDataSet().sVariables = QLatin1String("");
-    ResultEdit->append(lines.join(QLatin1Char('\n')));
     sample.variantEdit->setText(QString());
-    tell(sample.variantEdit,
-         tr("Вставлено пар: %1.").arg(lines.size()) + QLatin1Char(' ') + lines.last());
+    tell(sample.variantEdit, tr("Вставлено пар: %1.").arg(pairs.size()) + QLatin1Char(' ') + last);
+}
+
+// Both samples, each closed as «Завершить» closes it; one step, taken back whole.
+void StudentForm::enterTwoSamples(const std::vector<PastedSeries::Pair>& first,
+                                  const std::vector<PastedSeries::Pair>& second)
+{
+    DataSet& data = currentDataSet();
+    acceptStep({EntryStep::TwoSamples}, pairsRecord(first) + between + pairsRecord(second));
+    appendPairs(data.sample1, first);
+    ResultEdit->append(secondSampleHeading());
+    appendPairs(data.sample2, second);
+    data.sVariables = QLatin1String("");
+    V1Edit->setText(QString());
+    MessageLabel->setText(calculateHint());
+    handOver(V1Edit, CalculateButton,
+             tr("Вставлены две выборки. 1-я: наблюдений %1, пар %2. 2-я: наблюдений %3, пар %4.")
+                     .arg(data.sample1.frequencySum())
+                     .arg(first.size())
+                     .arg(data.sample2.frequencySum())
+                     .arg(second.size()) +
+                 QLatin1Char(' ') + MessageLabel->text());
+    SubmitButton->setDisabled(true);
+    EndButton->setDisabled(true);
 }
 
 bool StudentForm::replayPaste(const QString& taken)
@@ -243,6 +322,28 @@ void StudentForm::takeBackPaste(const EntryStep& step)
     sample.series.removePairs(step.pairs);
     sample.variantEdit->setText(QString());
     tell(sample.variantEdit, tr("Отменено: %1").arg(tr("вставлено пар: %1.").arg(step.pairs)));
+}
+
+bool StudentForm::replayTwoSamples(const QString& taken)
+{
+    const auto samples = samplesOf(taken);
+    if (entryState() != EntryState::EnterVariant1 || currentDataSet().sample1.variantCount != 0 ||
+        !samples)
+        return false;
+    enterTwoSamples(samples->first, samples->second);
+    return true;
+}
+
+void StudentForm::takeBackTwoSamples(const EntryStep& /*step*/)
+{
+    DataSet& data = currentDataSet();
+    Protocol::removeLastLines(ResultEdit, data.sample1.pairCount() + 1 + data.sample2.pairCount());
+    data.sample1.removePairs(data.sample1.pairCount());
+    data.sample2.removePairs(data.sample2.pairCount());
+    MessageLabel->setText(entryHint());
+    SubmitButton->setEnabled(true);
+    EndButton->setEnabled(true);
+    handOver(CalculateButton, V1Edit, tr("Отменено: %1").arg(tr("вставлены две выборки.")));
 }
 
 bool StudentForm::replaySampleClosed(const QString& taken)
@@ -312,7 +413,7 @@ void StudentForm::offerRecovery()
         currentJournal().adopt(std::move(*orphan));
 }
 
-// At the start only a variant or a pasted sample is taken.
+// At the start only a variant, a pasted sample or two samples side by side are taken.
 bool StudentForm::opensDataSet(const QString& record)
 {
     const auto is = [&record](EntryStep::Kind kind) {
@@ -322,6 +423,8 @@ bool StudentForm::opensDataSet(const QString& record)
     const QString taken = record.mid(2);
     if (is(EntryStep::Variant))
         return parseVariant(taken).has_value();
+    if (is(EntryStep::TwoSamples))
+        return samplesOf(taken).has_value();
     const auto pairs = is(EntryStep::Paste) ? pairsOf(taken, 0) : std::nullopt;
     return pairs && !pairs->empty();
 }

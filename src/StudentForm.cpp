@@ -67,6 +67,11 @@ QString StudentForm::saveHint()
     return tr("Нажмите кнопку <Сохранить> для сохранения результата в файл. ");
 }
 
+QString StudentForm::secondSampleHeading()
+{
+    return tr("Варианты 2-го ряда: ");
+}
+
 StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl)
     : QDialog(parent, fl)
 {
@@ -250,7 +255,7 @@ void StudentForm::OnStop()
             break;
         acceptStep({EntryStep::SampleClosed, QString()});
         V1Edit->setText(QString());
-        const QString heading = tr("Варианты 2-го ряда: ");
+        const QString heading = secondSampleHeading();
         ResultEdit->append(heading);
         handOver(V1Edit, V2Edit, heading);
         break;

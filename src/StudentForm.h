@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -81,6 +83,7 @@ private:
     static QString entryHint();
     static QString calculateHint();
     static QString saveHint();
+    static QString secondSampleHeading();
     void submitVariant(QLineEdit* variantEdit, QLineEdit* frequencyEdit, SampleSeries& series);
     void submitFrequency(QLineEdit* frequencyEdit, QLineEdit* variantEdit, SampleSeries& series);
     void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);
@@ -103,14 +106,20 @@ private:
     bool replay(const QString& record);
     bool takePaste(QLineEdit* edit, const QString& text);
     void enterPairs(const std::vector<PastedSeries::Pair>& pairs);
+    void enterTwoSamples(const std::vector<PastedSeries::Pair>& first,
+                         const std::vector<PastedSeries::Pair>& second);
+    QString appendPairs(SampleSeries& series, const std::vector<PastedSeries::Pair>& pairs);
+    std::optional<PastedSeries::Layout> askLayout(const QStringList& firstRows);
     bool replayVariant(const QString& taken);
     bool replayFrequency(const QString& taken);
     bool replayPaste(const QString& taken);
+    bool replayTwoSamples(const QString& taken);
     bool replaySampleClosed(const QString& taken);
     bool replayCalculation(const QString& taken);
     void takeBackVariant(const EntryStep& step);
     void takeBackFrequency(const EntryStep& step);
     void takeBackPaste(const EntryStep& step);
+    void takeBackTwoSamples(const EntryStep& step);
     void takeBackSampleClosed(const EntryStep& step);
     void takeBackCalculation(const EntryStep& step);
 };

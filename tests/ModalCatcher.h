@@ -154,7 +154,8 @@ inline QStringList protocol(const StudentForm& form)
 }
 
 // V1 P1 V2 P2 Submit End Calculate Save enabled, the focus (in the protocol with
-// the caret's line and the selection: "ResultEdit:1[v1: 5 - p1: 3.]"), and the prompt the
+// the caret's line and the selection: "ResultEdit:1[v1: 5 - p1: 3.]"; in an edit with
+// text in it, the text: "V1Edit[9]"), and the prompt the
 // message line shows ("entry", "calculate", "save", or its text): "01001100 P1Edit entry";
 // "closed" once the dialog is.
 inline QString widgetState(const StudentForm& form)
@@ -177,6 +178,9 @@ inline QString widgetState(const StudentForm& form)
         where += QStringLiteral(":%1").arg(caret.blockNumber());
         if (caret.hasSelection())
             where += '[' + caret.selectedText() + ']';
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(focus);
+               edit != nullptr && !edit->text().isEmpty()) {
+        where += '[' + edit->text() + ']';
     }
     const QString message = form.MessageLabel->text();
     return state + QLatin1Char(' ') + where + QLatin1Char(' ') + prompts.value(message, message);

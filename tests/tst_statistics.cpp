@@ -43,6 +43,8 @@ private slots:
     void typedNumber();
     void pastedSeries_data();
     void pastedSeries();
+    void frequencyHeading_data();
+    void frequencyHeading();
 };
 
 // Expected N, M, S, m and t: numpy 1.24 on the expanded observations (mean, std
@@ -217,15 +219,25 @@ void TestStatistics::typedNumber()
 }
 
 // What a spreadsheet or a text file puts on the clipboard, and the series read
-// from it: "5.5:3 7:1", "row K: why", or "text" where it is no series. Expected
-// by hand from the rows.
+// from it: "5.5:3 7:1"; two samples, "1:1 2:1 || 3:1"; both readings, "either
+// 5:3 || 5:1 | 3:1"; "row K: why", or "text" where it is no series. The texts are
+// as LibreOffice Calc 7.4 in a Russian locale copies a range: a tab between the
+// cells, LF after every row, the last too, an empty cell an empty field, digit
+// groups joined by U+00A0, per cent as displayed; Excel ends rows in CRLF, newer
+// locales join groups by U+202F. Expected by hand from the rows.
 void TestStatistics::pastedSeries_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("sumBefore"); // the sample's sum of frequencies so far
+    QTest::addColumn<bool>("twoSamples");
     QTest::addColumn<QString>("expected");
-    const auto row = [](const char* name, const char* text, const char* expected, int sum = 0) {
-        QTest::newRow(name) << QString::fromUtf8(text) << sum << expected;
+    const auto row = [](const char* name, const char* text, const char* expected, int sum = 0,
+                        bool two = false) {
+        QTest::newRow(name) << QString::fromUtf8(text) << sum << two << expected;
+    };
+    // Pasted into sample 1 while it is empty: two columns may be two samples.
+    const auto fresh = [](const char* name, const char* text, const char* expected) {
+        QTest::newRow(name) << QString::fromUtf8(text) << 0 << true << expected;
     };
     const int most = std::numeric_limits<int>::max();
     row("Calc, Russian locale", "5,5\t3\n7\t1\n", "5.5:3 7:1");
@@ -240,38 +252,122 @@ void TestStatistics::pastedSeries_data()
     row("one column with a heading", "Рост\n170\n165\n170", "165:1 170:2");
     row("one number is text", "5,5\n", "text");
     row("a number and a word are text", "5 abc\n", "text");
-    row("words are text", "Варианта\nЧастота", "text");
+    row("a heading alone is text", "Контроль\tОпыт\n", "text");
     row("nothing is text", "", "text");
+    row("two rows of words are refused", "Варианта\nЧастота", "row 2: Variant");
     row("a frequency that is not whole", "5\t3\n7\t1,5\n", "row 2: Frequency");
     row("a frequency of 0", "5\t0\n7\t1\n", "row 1: Frequency");
     row("a variant that is no number, blank rows counted", "5\t3\n\nabc\t1", "row 3: Variant");
+    row("Excel's row named, not its line", "5\t3\r\n7\t1\r\n9\t0\r\n", "row 3: Frequency");
     row("infinity is no number", "inf\t1\n5\t1", "row 1: Variant");
+    row("a date is no number", "12.05.25\t3\n7\t1\n", "row 1: Variant");
     row("a second heading is data", "V\tP\n5\t3\nV\tP\n", "row 3: Variant");
     row("an empty field inside", "5\t\t3\n7\t1", "row 1: Fields");
     row("three columns", "5\t3\t1\n", "row 1: Fields");
     row("a pair among observations", "5\n6\t1\n", "row 2: Fields");
     row("an observation among pairs", "5\t3\n7\n", "row 2: Fields");
+    row("a missing frequency", "5\t3\n7\t\n", "row 2: Fields");
     row("the sum beyond int", "5\t2\n6\t2\n", "row 2: FrequencySum", most - 3);
     row("observations beyond int", "Рост\n5\n6\n7", "row 3: FrequencySum", most - 1);
     row("a sum back within int", "5\t-2\n6\t3\n", "5:-2 6:3", most - 1);
+
+    // Numbers as the sheet displays them.
+    row("groups by no-break spaces, one column", "3\u00a0250,0\n12\u202f400\n985\n",
+        "985:1 3250:1 12400:1");
+    row("groups in two columns", "3\u00a0250,0\t12\u202f400\n1 234,5\t2\u2009000\n",
+        "3250:12400 1234.5:2000");
+    row("groups of three only", "1\u00a023\t5\n7\t1\n", "row 1: Variant");
+    row("spaces split where nothing else does", "1 234\n5 6\n", "1:234 5:6");
+    row("per cent as displayed", "85%\n90%\n85%\n", "85:2 90:1");
+    row("a minus sign", "\u22121,5\n2\n", "-1.5:1 2:1");
+    row("a heading with a digit, one column", "Группа 1\n5\n7\n5\n", "5:2 7:1");
+    row("a first row of numbers among spaces is data", "5 3\n7\n", "row 2: Fields");
+
+    // Two groups side by side into an empty sample 1.
+    fresh("decimals, the second column shorter", "0,53\t0,61\n0,48\t0,66\n0,57\t0,59\n0,50\t\n",
+          "0.48:1 0.5:1 0.53:1 0.57:1 || 0.59:1 0.61:1 0.66:1");
+    fresh("headed by the groups' names", "Контроль\tОпыт\n72\t80\n75\t84\n71\t79\n",
+          "71:1 72:1 75:1 || 79:1 80:1 84:1");
+    fresh("headed by «Варианта» and «Частота»", "Варианта\tЧастота\n72\t80\n75\t84\n71\t79\n",
+          "72:80 75:84 71:79");
+    fresh("a heading naming frequencies", "x\tf\n5\t3\n4\t1\n7\t2\n", "5:3 4:1 7:2");
+    fresh("«Группа 1» and «Группа 2»", "Группа 1\tГруппа 2\n5\t6\n7\t8\n", "5:1 7:1 || 6:1 8:1");
+    fresh("no heading, variants ascending", "5\t3\n7\t1\n", "5:3 7:1");
+    fresh("no heading, variants descending", "72\t80\n71\t84\n70\t79\n", "72:80 71:84 70:79");
+    fresh("no heading, out of order", "72\t80\n75\t84\n71\t79\n",
+          "either 72:80 75:84 71:79 || 71:1 72:1 75:1 | 79:1 80:1 84:1");
+    fresh("a missing observation inside a column", "5,1\t6,2\n\t6,8\n4,9\t7\n",
+          "4.9:1 5.1:1 || 6.2:1 6.8:1 7:1");
+    fresh("the second group longer", "5\t8\n6\t9\n\t10\n\t11\n", "5:1 6:1 || 8:1 9:1 10:1 11:1");
+    fresh("a frequency that is none", "5\t2,5\n7\t1\n", "5:1 7:1 || 1:1 2.5:1");
+    fresh("a variant named twice", "5\t3\n5\t1\n", "5:2 || 1:1 3:1");
+    fresh("groups and per cents", "3\u00a0250,0\t12\u202f400,5\n85%\t90%\n",
+          "85:1 3250:1 || 90:1 12400.5:1");
+    fresh("a cell that is no number, column 2", "5,5\tabc\n7\t1\n", "row 1: Frequency");
+    fresh("a cell that is no number, column 1", "0,53\t\nabc\t0,5\n", "row 2: Variant");
+    fresh("a row with no separator", "5\t3\n7\n", "row 2: Fields");
+    fresh("a heading over no number", "Контроль\tОпыт\n5\t\n6\t\n", "row 1: EmptyColumn 2");
+    fresh("a column empty in every row is none", "\t5\n\t6\n\t5\n", "5:2 6:1");
+    fresh("one column as before", "7\n5\n7\n", "5:1 7:2");
+    row("two columns after pairs are pairs", "0,53\t0,61\n0,48\t\n", "row 1: Frequency");
 }
 
 void TestStatistics::pastedSeries()
 {
     QFETCH(QString, text);
     QFETCH(int, sumBefore);
-    const PastedSeries read = readPastedSeries(text, sumBefore);
-    QStringList pairs;
-    for (const PastedSeries::Pair& pair : read.pairs)
-        pairs << QString::number(pair.variant) + ':' + QString::number(pair.frequency);
-    const char* const why[] = {"", "Variant", "Frequency", "FrequencySum", "Fields"};
-    QTEST(!read.isSeries         ? QStringLiteral("text")
-          : read.refusedRow != 0 ? QStringLiteral("row %1: %2")
-                                       .arg(read.refusedRow)
-                                       .arg(why[static_cast<int>(read.refusal)])
-                                 : pairs.join(' '),
-          "expected");
-    QVERIFY(read.refusedRow == 0 || read.pairs.empty());
+    QFETCH(bool, twoSamples);
+    const PastedSeries read = readPastedSeries(text, sumBefore, twoSamples);
+    const auto written = [](const std::vector<PastedSeries::Pair>& pairs) {
+        QStringList out;
+        for (const PastedSeries::Pair& pair : pairs)
+            out << QString::number(pair.variant) + ':' + QString::number(pair.frequency);
+        return out.join(' ');
+    };
+    const char* const why[] = {"", "Variant", "Frequency", "FrequencySum", "Fields", "EmptyColumn"};
+    QString got;
+    if (!read.isSeries)
+        got = QStringLiteral("text");
+    else if (read.refusedRow != 0)
+        got = QStringLiteral("row %1: %2").arg(read.refusedRow).arg(why[int(read.refusal)]) +
+              (read.refusedColumn != 0 ? QStringLiteral(" %1").arg(read.refusedColumn) : QString());
+    else if (read.layout == PastedSeries::Layout::Pairs)
+        got = written(read.pairs);
+    else if (read.layout == PastedSeries::Layout::TwoSamples)
+        got = written(read.first) + " || " + written(read.second);
+    else
+        got = "either " + written(read.pairs) + " || " + written(read.first) + " | " +
+              written(read.second);
+    QTEST(got, "expected");
+    // Only what the layout says is given, and nothing with a refusal.
+    const bool pairs = read.layout != PastedSeries::Layout::TwoSamples && read.refusedRow == 0;
+    const bool samples = read.layout != PastedSeries::Layout::Pairs && read.refusedRow == 0;
+    QVERIFY(pairs || read.pairs.empty());
+    QVERIFY(samples || (read.first.empty() && read.second.empty()));
+    QCOMPARE(read.firstRows.isEmpty(), read.layout != PastedSeries::Layout::Either);
+    // Whatever two samples make of it, a sample with pairs in it reads pairs only.
+    if (twoSamples && read.layout == PastedSeries::Layout::Pairs && read.refusedRow == 0)
+        QCOMPARE(written(readPastedSeries(text, sumBefore, false).pairs), written(read.pairs));
+}
+
+// A second column's heading that makes two columns a series of variants and
+// their frequencies; any other makes them two samples.
+void TestStatistics::frequencyHeading_data()
+{
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("frequencies");
+    for (const char* name : {"Частота", "частоты", "Частость", " ЧАСТОТА ", "Частота, шт", "f", "N",
+                             "p", "M", "Вес", "число", "Количество"})
+        QTest::newRow(name) << QString::fromUtf8(name) << true;
+    for (const char* name :
+         {"Контроль", "Опыт", "Группа 2", "", "fn", "Число наблюдений", "счастье", "Масса"})
+        QTest::newRow(name) << QString::fromUtf8(name) << false;
+}
+
+void TestStatistics::frequencyHeading()
+{
+    QFETCH(QString, heading);
+    QTEST(namesFrequencies(heading), "frequencies");
 }
 
 QTEST_APPLESS_MAIN(TestStatistics)

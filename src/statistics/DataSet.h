@@ -18,6 +18,7 @@ struct EntryStep
         Variant,
         Frequency,
         Paste,
+        TwoSamples, // two groups pasted side by side: both samples entered and closed
         SampleClosed,
         Calculation,
     };

@@ -15,8 +15,9 @@
 # dialog's (X11: transient for it and centred over it, after it was moved;
 # Wayland: its child, as the program told the compositor); a slip taken back by
 # Ctrl+Z and corrected; the whole comparison,
-# saved through the real file dialog and compared byte for byte; no journal
-# left. large-font: the dialog grows and stays on the screen, and the
+# saved through the real file dialog and compared byte for byte; the same
+# samples pasted as two groups side by side (X11: by the middle click of the
+# selection) and calculated, saved byte for byte alike; no journal left. large-font: the dialog grows and stays on the screen, and the
 # protocol's focus frame shows on it. Escape then ends it with status 0.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/x11.sh"
@@ -168,6 +169,28 @@ elif [ -n "$reference" ]; then
     until_ok 30 test -s "$work/home/report.txt" || fail "no report saved"
     cmp "$work/home/report.txt" "$reference" || fail "the saved report differs from $reference"
     shown "$main" || fail "the dialog did not get the focus back after saving"
+    # The same two samples as a lab's sheet holds them, two groups side by side
+    # as Calc copies them (on X11 selected, and pasted by the middle click):
+    # both samples at once, then the same report byte for byte.
+    groups='Контроль\tОпыт\n5\t8\n7\t10\n5\t8\n5\t10\n'
+    if [ "$mode" = x11 ]; then
+        select_text "$groups" || fail "nothing selected"
+        xdotool mousemove --window "$dialog" 80 81 click 2
+    else
+        clip "$groups" || fail "nothing on the clipboard"
+        press ctrl+v
+    fi
+    step "t 5 3 7 1 | 8 2 10 2"
+    press Return
+    step c
+    press Return
+    shown "Сохранить результат" || fail "no file dialog after the groups"
+    press ctrl+a
+    text "$work/home/groups.txt"
+    press Return
+    until_ok 30 test -s "$work/home/groups.txt" || fail "no report of the groups saved"
+    cmp "$work/home/groups.txt" "$reference" || fail "the groups' report differs from $reference"
+    shown "$main" || fail "the dialog did not get the focus back after saving the groups"
 fi
 press Escape
 until_ok 60 eval '! kill -0 $app' || fail "still running after Escape"
