@@ -240,9 +240,17 @@ std::optional<PastedSeries::Layout> StudentForm::askLayout(const QStringList& fi
 {
     QMessageBox question(QMessageBox::Question, tr("Вставка из таблицы"),
                          tr("Как прочитать два столбца?"), QMessageBox::NoButton, this);
-    question.setInformativeText(
-        tr("Первые строки:") + QLatin1Char('\n') +
-        firstRows.join(QLatin1Char('\n')).replace(QLatin1Char('\t'), QLatin1String("    ")));
+    // The rows as a table, so that the columns line up as in the sheet.
+    QString table = QStringLiteral("<p>%1</p><table cellspacing=\"0\" cellpadding=\"0\">")
+                        .arg(tr("Первые строки:").toHtmlEscaped());
+    for (const QString& row : firstRows) {
+        table += QLatin1String("<tr>");
+        for (const QString& cell : row.split(QLatin1Char('\t')))
+            table += QStringLiteral("<td style=\"padding-right: 2em\">%1</td>")
+                         .arg(cell.toHtmlEscaped());
+        table += QLatin1String("</tr>");
+    }
+    question.setInformativeText(table + QLatin1String("</table>"));
     QPushButton* pairs = question.addButton(tr("&Варианты и частоты"), QMessageBox::ActionRole);
     QPushButton* samples = question.addButton(tr("&Две выборки"), QMessageBox::ActionRole);
     question.setEscapeButton(question.addButton(QMessageBox::Cancel));
