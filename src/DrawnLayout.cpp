@@ -9,11 +9,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QWheelEvent>
 #include <QtMath>
 
 #include <algorithm>
+#include <utility>
 
 const std::array<DrawnLayout::Place, 14> DrawnLayout::places = {{
     {"V1Label", {10, 40, 140, 20}},
@@ -133,8 +135,16 @@ DrawnLayout::DrawnLayout(QWidget* dialog, QStringList hints)
     m_scroll->hide();
     m_scroll->setFocusPolicy(Qt::NoFocus);
     connect(m_scroll, &QScrollBar::valueChanged, this, &DrawnLayout::placeAll);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { follow(now); });
+    // A step changes the protocol, then moves the focus on: the newest line is
+    // kept in view until the focus has moved, and with it.
+    connect(widget<QTextEdit>(dialog, "ResultEdit"), &QTextEdit::textChanged, this, [this] {
+        m_newest = true;
+        follow(QApplication::focusWidget(), true);
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now->parentWidget() == m_dialog)
+            follow(now, std::exchange(m_newest, false));
+    });
     dialog->installEventFilter(this);
 }
 
@@ -247,16 +257,31 @@ void DrawnLayout::scrollBy(int pixels)
 }
 
 // The keyboard user sees where the focus is: a widget taking it is scrolled
-// into view, whole where it fits.
-void DrawnLayout::follow(QWidget* focused)
+// into view, whole where it fits; and after a step, the protocol's newest line
+// with it where both fit, so that what the step wrote is seen.
+void DrawnLayout::follow(QWidget* focused, bool newest)
 {
     if (focused == nullptr || m_scroll->isHidden() || focused->parentWidget() != m_dialog)
         return;
-    const QRect at = focused->geometry();
+    QRect at = focused->geometry();
+    if (newest && at.united(newestLine()).height() <= m_dialog->height())
+        at = at.united(newestLine());
     if (at.top() < 0)
         scrollBy(at.top());
     else if (at.bottom() >= m_dialog->height())
         scrollBy(std::min(at.bottom() + 1 - m_dialog->height(), at.top()));
+}
+
+// Where the protocol shows its last line, all of it, in the dialog.
+QRect DrawnLayout::newestLine() const
+{
+    const auto* text = widget<QTextEdit>(m_dialog, "ResultEdit");
+    QTextCursor end(text->document());
+    end.movePosition(QTextCursor::End);
+    QTextCursor start(end);
+    start.movePosition(QTextCursor::StartOfBlock);
+    const QRect line = text->cursorRect(start).united(text->cursorRect(end));
+    return QRect(text->viewport()->mapTo(m_dialog, line.topLeft()), line.size()) & text->geometry();
 }
 
 // A wheel anywhere on the dialog scrolls it, and a move to another screen takes

@@ -17,7 +17,8 @@ class QWidget;
 // the dialog's texts scales all of it by one factor. Where the drawing so grown
 // is wider than the screen, a narrower one of the same widgets is taken, the
 // buttons below the edits; where even that is taller than the screen, the
-// dialog's content scrolls and follows the focus. The widgets are found by
+// dialog's content scrolls and follows the focus, and the protocol's newest line
+// with it after each line the protocol gains. The widgets are found by
 // their object names, so this knows the drawing and the screen, not the entry.
 class DrawnLayout : public QObject
 {
@@ -50,11 +51,13 @@ protected:
 
 private:
     void scrollBy(int pixels);
-    void follow(QWidget* focused);
+    void follow(QWidget* focused, bool newest);
+    QRect newestLine() const;
     void placeAll();
 
     QWidget* m_dialog;
     QStringList m_hints;
     QScrollBar* m_scroll;
+    bool m_newest = false;        // the protocol changed since the focus last moved
     std::array<QRect, 14> m_at{}; // each widget's place before any scrolling
 };

@@ -4,6 +4,7 @@
 #include "Protocol.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -32,8 +33,12 @@ Protocol::Protocol(QWidget* parent) : QTextEdit(parent)
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    connect(this, &QTextEdit::textChanged, this,
-            [this] { setTextCursor(QTextCursor(document()->lastBlock())); });
+    // The caret on the newest line, and the view at the end, so that the newest
+    // line shows whole however many lines it wraps to.
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        setTextCursor(QTextCursor(document()->lastBlock()));
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    });
 }
 
 // The newest lines from the end of the one before them: one edit, however long

@@ -121,6 +121,20 @@ const char* const readerDrainingThroughSignals =
     head -c 65536 <&3 >/dev/null; timeout 5 head -c $SIZE <&3 >"$GOT")";
 int interruptions = 0;
 
+// Every child's place, one a line.
+QString geometries(const StudentForm& form)
+{
+    QStringList places;
+    for (const QWidget* each : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        places << QStringLiteral("%1 %2,%3 %4x%5")
+                      .arg(each->objectName())
+                      .arg(each->x())
+                      .arg(each->y())
+                      .arg(each->width())
+                      .arg(each->height());
+    return places.join('\n');
+}
+
 } // namespace
 
 class TestDialog : public QObject
@@ -331,6 +345,53 @@ void TestDialog::fonts()
                 QVERIFY2(view.contains(each->geometry()), qPrintable(each->objectName()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
+    // The wheel anywhere on a dialog that scrolls moves it.
+    if (!scroll->isHidden()) {
+        form.V1Edit->setFocus();
+        const int top = scroll->value();
+        QWheelEvent wheel(QPointF(5, 5), form.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&form, &wheel);
+        QVERIFY(scroll->value() > top);
+    }
+
+    // A data set entered step by step: after each, the field or button to use
+    // next in view and, where both fit, the protocol's newest line whole, its
+    // first and its last character: the echo while typing, the verdict with
+    // «Сохранить» after the calculation. Where nothing scrolls, nothing moves.
+    StudentForm entered;
+    play(entered, "");
+    const QString drawnPlaces = geometries(entered);
+    // Closing sample 2 writes nothing.
+    for (const auto& [step, writes] : {std::pair{"5 = 3 =", true},
+                                       {"7 = 1 =", true},
+                                       {"|", true},
+                                       {"8 = 2 =", true},
+                                       {"10 = 2 =", true},
+                                       {"|", false},
+                                       {"#", true}}) {
+        entered.ResultEdit->verticalScrollBar()->setValue(0); // earlier lines read meanwhile
+        play(entered, step);
+        const QScrollBar* bar = entered.findChild<QScrollBar*>();
+        const QRect view(0, 0, bar->isHidden() ? entered.width() : bar->x(), entered.height());
+        const QWidget* focus = QApplication::focusWidget();
+        QVERIFY2(view.contains(focus->geometry()), step);
+        QTextCursor end(entered.ResultEdit->document());
+        end.movePosition(QTextCursor::End);
+        QTextCursor start(end);
+        start.movePosition(QTextCursor::StartOfBlock);
+        const QWidget* shown = entered.ResultEdit->viewport();
+        QRect line =
+            entered.ResultEdit->cursorRect(start).united(entered.ResultEdit->cursorRect(end));
+        QVERIFY2(!writes || shown->rect().contains(line), step);
+        line.moveTopLeft(shown->mapTo(&entered, line.topLeft()));
+        if (writes && line.united(focus->geometry()).height() <= entered.height())
+            QVERIFY2(view.contains(line), step);
+        if (bar->isHidden())
+            QCOMPARE(geometries(entered), drawnPlaces);
+    }
+    QCOMPARE(QApplication::focusWidget(), entered.SaveButton);
+
     form.showMaximized();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTRY_VERIFY(form.height() > room.height());
