@@ -524,9 +524,13 @@ void TestDialog::scenario_data()
                                              "2-я: наблюдений %3, пар %4. Нажмите кнопку "
                                              "<Рассчитать> для получения результата. ");
     const char* const calculate = "00000010 CalculateButton calculate";
-    row("two groups of decimals, the second shorter, typing replaced", "9 <Ctrl+V>",
-        lines("0.48:1 0.5:1 0.53:1 0.57:1 | 0.59:1 0.61:1 0.66:1"), none, calculate,
-        twoPasted.arg(4).arg(4).arg(3).arg(3), {}, "0,53\t0,61\n0,48\t0,66\n0,57\t0,59\n0,50\t\n");
+    // Copied from a real Calc 7.4 in ru_RU.UTF-8: a group ending early, a
+    // missing observation, digit groups, per cent.
+    row("two groups from Calc, typing replaced", "9 <Ctrl+V>",
+        lines("-1.5:1 0.48:1 0.53:1 0.57:1 85:1 3250:1 | 0.59:1 0.61:1 0.66:1 72:1 75:1 12400:1"),
+        none, calculate, twoPasted.arg(6).arg(6).arg(6).arg(6), {},
+        "Контроль\tОпыт\n0,53\t0,61\n0,48\t0,66\n0,57\t\n\t0,59\n3\u00a0250,00\t12\u00a0400,00\n"
+        "85,00%\t72\n-1,5\t75\n");
     const QStringList twoGroups =
         lines("5:3 7:1 | 8:2 10:2", "4 4 5.5 9 1 1.1547 0.5 0.57735 4.58258", "99");
     row("two headed groups calculated as if typed", "<Ctrl+V> #", twoGroups, none,

@@ -283,7 +283,13 @@ void TestStatistics::pastedSeries_data()
     row("a heading with a digit, one column", "Группа 1\n5\n7\n5\n", "5:2 7:1");
     row("a first row of numbers among spaces is data", "5 3\n7\n", "row 2: Fields");
 
-    // Two groups side by side into an empty sample 1.
+    // Two groups side by side into an empty sample 1. The first, byte for byte
+    // as LibreOffice Calc 7.4 under ru_RU.UTF-8 put it on the clipboard (xclip -o):
+    // a group ending early, a missing observation, "# ##0,00", "0,00%".
+    fresh("real Calc 7.4, Russian locale",
+          "Контроль\tОпыт\n0,53\t0,61\n0,48\t0,66\n0,57\t\n\t0,59\n3\u00a0250,00\t12\u00a0400,00\n"
+          "85,00%\t72\n-1,5\t75\n",
+          "-1.5:1 0.48:1 0.53:1 0.57:1 85:1 3250:1 || 0.59:1 0.61:1 0.66:1 72:1 75:1 12400:1");
     fresh("decimals, the second column shorter", "0,53\t0,61\n0,48\t0,66\n0,57\t0,59\n0,50\t\n",
           "0.48:1 0.5:1 0.53:1 0.57:1 || 0.59:1 0.61:1 0.66:1");
     fresh("headed by the groups' names", "Контроль\tОпыт\n72\t80\n75\t84\n71\t79\n",
