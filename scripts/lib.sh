@@ -8,7 +8,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # The program alone: its build; at run time its protocol's typeface and the
 # toolkit's Russian catalogue (file dialog, context menus).
-BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev)
+BUILD_PACKAGES=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libboost-math-dev)
 RUN_PACKAGES=(fonts-urw-base35 qt6-translations-l10n)
 # The tests (Boost.Math; Qt's default face on Debian, DejaVu Sans, for which the
 # dialog was drawn; the real-display tests on X11, with GNOME's font
@@ -18,7 +18,7 @@ TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
     fonts-dejavu-core openbox imagemagick qt6-gtk-platformtheme fonts-cantarell
     sway wtype jq qt6-wayland xclip wl-clipboard lintian reuse desktop-file-utils appstream time)
 # Building the Debian package: what debian/control asks for, and its tools.
-PACKAGE_PACKAGES=(dpkg-dev debhelper cmake qt6-base-dev libboost-math-dev qt6-translations-l10n
+PACKAGE_PACKAGES=(dpkg-dev debhelper cmake qt6-base-dev qt6-svg-dev libboost-math-dev qt6-translations-l10n
     fonts-dejavu-core)
 # The distribution's default clang, whatever its version; its sanitizer and
 # fuzzer runtimes come with libclang-rt-dev, which follows it.

@@ -142,7 +142,7 @@ DrawnLayout::DrawnLayout(QWidget* dialog, QStringList hints)
         follow(QApplication::focusWidget(), true);
     });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now != nullptr && now->parentWidget() == m_dialog)
+        if (now != nullptr && now->parentWidget() == m_dialog && !now->isWindow())
             follow(now, std::exchange(m_newest, false));
     });
     dialog->installEventFilter(this);
@@ -261,7 +261,8 @@ void DrawnLayout::scrollBy(int pixels)
 // with it where both fit, so that what the step wrote is seen.
 void DrawnLayout::follow(QWidget* focused, bool newest)
 {
-    if (focused == nullptr || m_scroll->isHidden() || focused->parentWidget() != m_dialog)
+    if (focused == nullptr || m_scroll->isHidden() || focused->parentWidget() != m_dialog ||
+        focused->isWindow())
         return;
     QRect at = focused->geometry();
     if (newest && at.united(newestLine()).height() <= m_dialog->height())

@@ -124,6 +124,7 @@ void StudentForm::acceptStep(const EntryStep& step, const QString& taken)
     currentJournal().record(taken.isEmpty() ? QString(tag)
                                             : QString(tag) + QLatin1Char(' ') + taken);
     currentDataSet().steps.push_back(step);
+    dataSetChanged();
 }
 
 // Kept like any step, so that a crash after it restores what it left; once
@@ -135,6 +136,7 @@ void StudentForm::takeBack()
         return;
     const EntryStep step = steps.back();
     steps.pop_back();
+    dataSetChanged();
     if (steps.empty())
         currentJournal().discard();
     else

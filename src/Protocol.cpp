@@ -3,6 +3,8 @@
 
 #include "Protocol.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -52,6 +54,24 @@ void Protocol::removeLastLines(QTextEdit* protocol, int count)
     cursor.movePosition(QTextCursor::End);
     cursor.setPosition(first.position() - 1, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+}
+
+QMenu* Protocol::createContextMenu()
+{
+    QMenu* menu = createStandardContextMenu();
+    if (m_leading != nullptr) {
+        QAction* first = menu->actions().value(0);
+        menu->insertAction(first, m_leading);
+        menu->insertSeparator(first);
+    }
+    return menu;
+}
+
+void Protocol::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 bool Protocol::event(QEvent* event)

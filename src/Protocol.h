@@ -21,9 +21,18 @@ class Protocol : public QTextEdit
 public:
     explicit Protocol(QWidget* parent);
 
+    // An action of the dialog's at the head of the context menu, above the
+    // toolkit's own items.
+    void setLeadingAction(QAction* action) { m_leading = action; }
+    QMenu* createContextMenu();
+
     // A step taken back takes its lines with it.
     static void removeLastLines(QTextEdit* protocol, int count);
 
 protected:
     bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QAction* m_leading = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "Desktop.h"
 #include "DrawnLayout.h"
 #include "EntryEdit.h"
+#include "FigureWindow.h"
 #include "Handover.h"
 #include "Journal.h"
 #include "Protocol.h"
@@ -15,6 +16,7 @@
 #include "TTest.h"
 #include "TypedNumber.h"
 
+#include <QAction>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -115,6 +117,11 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     for (QLineEdit* edit : {V1Edit, P1Edit, V2Edit, P2Edit})
         static_cast<EntryEdit*>(edit)->setTaker(
             [this](QLineEdit* into, const QString& text) { return takePaste(into, text); });
+    auto* figure = new QAction(tr("Рисунок…"), this);
+    figure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    addAction(figure);
+    static_cast<Protocol*>(ResultEdit)->setLeadingAction(figure);
+    connect(figure, &QAction::triggered, this, &StudentForm::showFigure);
     // Ctrl+Z where no edit has typing of its own to undo.
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
             &StudentForm::takeBack);
@@ -379,8 +386,24 @@ void StudentForm::reject()
     QDialog::reject();
 }
 
+void StudentForm::showFigure()
+{
+    if (m_figure == nullptr)
+        m_figure = new FigureWindow(this, dataSet,
+                                    [this] { return entryState() == EntryState::EntryDone; });
+    m_figure->present();
+}
+
+// The figure, where it is open, follows every step, take-back and reset.
+void StudentForm::dataSetChanged()
+{
+    if (m_figure != nullptr)
+        m_figure->dataSetChanged();
+}
+
 void StudentForm::returnToEntry()
 {
+    dataSetChanged();
     ResultEdit->clear();
     ResultEdit->document()->setModified(false);
     MessageLabel->setText(entryHint());

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QTextEdit;
 class Journal;
+class FigureWindow;
 
 // Where the entry of the two samples stands. It is never stored: it is read off
 // which of the four line edits is enabled.
@@ -70,6 +71,10 @@ public:
     void takeBack();
     // Whether a journal's first record is a step a new data set would take.
     static bool opensDataSet(const QString& record);
+    // Ctrl+G and «Рисунок…»: the figure of the data set, in a window of its own,
+    // made when first asked for.
+    void showFigure();
+    FigureWindow* figureWindow() const { return m_figure; }
 
 protected slots:
     virtual void languageChange();
@@ -89,6 +94,8 @@ private:
     void awaitFrequency(const SampleSeries& series, QLineEdit* frequencyEdit);
     bool refuseEmptySample(const SampleSeries& series, QLineEdit* variantEdit);
     void returnToEntry();
+    void dataSetChanged();
+    FigureWindow* m_figure = nullptr;
 
     // The steps of a data set (EntrySteps.cpp): each kind journalled, replayed
     // and taken back as its rule says.

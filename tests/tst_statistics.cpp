@@ -3,6 +3,7 @@
 
 #include "CriticalValueTable.h"
 #include "DataSet.h"
+#include "ExactTest.h"
 #include "PastedSeries.h"
 #include "TTest.h"
 #include "TypedNumber.h"
@@ -45,6 +46,8 @@ private slots:
     void pastedSeries();
     void frequencyHeading_data();
     void frequencyHeading();
+    void exactNumbers_data();
+    void exactNumbers();
 };
 
 // Expected N, M, S, m and t: numpy 1.24 on the expanded observations (mean, std
@@ -374,6 +377,79 @@ void TestStatistics::frequencyHeading()
 {
     QFETCH(QString, heading);
     QTEST(namesFrequencies(heading), "frequencies");
+}
+
+// The exact numbers beside the table's verdict. Expected from R 4.2.2: for two
+// samples t.test(x, y) (Welch's df, p and conf.int) and 2 * pt(|t|, N1 + N2 - 2,
+// lower.tail = FALSE) for the p of the report's own t; d = (M1 - M2) / sp with the
+// pooled sp, g = d * (1 - 3 / (4 * (N1 + N2) - 9)). Written "-" where undefined.
+void TestStatistics::exactNumbers_data()
+{
+    QTest::addColumn<QString>("samples");
+    QTest::addColumn<QString>("t");        // instead of the samples' own, with "N1 N2"
+    QTest::addColumn<QString>("expected"); // df p welchDf welchP low high d g level
+    const auto row = [](const char* name, const char* samples, const char* expected,
+                        const char* t = "") { QTest::newRow(name) << samples << t << expected; };
+    row("worked example", "5:3 7:1 | 8:2 10:2",
+        "6 0.0037603087966665 5.88 0.00395758466635651 -5.37814408173819 -1.62185591826181 "
+        "-3.24037034920393 -2.81771334713385 99");
+    row("unequal N", "1.2:1 2.5:2 3.1:3 4:1 | 2:2 3.5:4 5.25:3 6:2",
+        "16 0.0234301100210898 15.9652671252501 0.0234569835777812 -2.535759135864696 "
+        "-0.210994110888551 -1.08032645756672 -1.02888234053973 95");
+    row("two observations each", "5:1 7:1 | 8:1 11:1",
+        "2 0.191709623134524 1.74226804123711 0.210164911752234 -12.46706176808136 "
+        "5.46706176808136 -1.9414506867883 -1.1094003924504583 0");
+    // The table reads df 29 at 95 % from 2.04, the exact quantile is 2.0452;
+    // df 35 is read in row 30.
+    row("df 29, t 2.042: the table says 95", "", "29 0.0503395396102246 - - - - - - 0",
+        "15 16 2.042");
+    row("df 35, t 2.0334: the table says none", "", "35 0.0496494495836797 - - - - - - 95",
+        "18 19 2.0334");
+    // By hand: no spread, t = 2 / 0, so p is 0 and the interval the difference.
+    row("no spread", "5:3 | 7:2", "3 0 - 0 -2 -2 -inf -inf 99.9");
+    row("N of 1", "5:1 | 7:1 8:1", "undefined");
+    row("a negative frequency", "5:3 6:-2 | 7:2 8:1", "undefined");
+}
+
+void TestStatistics::exactNumbers()
+{
+    QFETCH(QString, samples);
+    QFETCH(QString, t);
+    QFETCH(QString, expected);
+    TTestResult report;
+    if (t.isEmpty()) {
+        computeTTest(seriesOf(samples.section(" | ", 0, 0)), seriesOf(samples.section(" | ", 1)),
+                     report);
+    } else { // only N and t matter for p
+        report.iN1 = t.section(' ', 0, 0).toInt();
+        report.iN2 = t.section(' ', 1, 1).toInt();
+        report.dT = t.section(' ', 2).toDouble();
+        report.dm1 = report.dm2 = report.dS1 = report.dS2 = 1;
+    }
+    const ExactNumbers exact = ::exactNumbers(report);
+    if (expected == "undefined") {
+        QVERIFY(!exact.defined);
+        return;
+    }
+    QVERIFY(exact.defined);
+    const QStringList want = expected.split(' ');
+    QCOMPARE(exact.df, want[0].toInt());
+    const double got[] = {exact.p,    exact.welchDf, exact.welchP, exact.low,
+                          exact.high, exact.d,       exact.g};
+    for (int k = 0; k < 7; ++k) {
+        const QString w = want[k + 1];
+        if (w == "-" || (t.size() > 0 && k > 0))
+            continue;
+        const double value = w.toDouble();
+        QVERIFY2(std::isinf(value)
+                     ? got[k] == value
+                     : std::fabs(got[k] - value) <= 1e-9 * std::max(1.0, std::fabs(value)),
+                 qPrintable(QStringLiteral("%1: %2 for %3").arg(k).arg(got[k], 0, 'g', 17).arg(w)));
+    }
+    QCOMPARE(exact.level, want[8].toFloat());
+    // Any df from R's pt too, fractional ones included.
+    QCOMPARE(qRound64(twoSidedP(4.5825756949558407, 1) * 1e12), qRound64(0.136777651825873 * 1e12));
+    QCOMPARE(qRound64(twoSidedP(2.5, 600) * 1e12), qRound64(0.0126851542894684 * 1e12));
 }
 
 QTEST_APPLESS_MAIN(TestStatistics)
