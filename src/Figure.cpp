@@ -60,6 +60,42 @@ std::vector<double> ticksOver(double first, double last)
     return ticks;
 }
 
+// A sample's variants, each once, ascending, with the sum of their frequencies;
+// those that cancel out to 0 left out.
+using Counts = std::vector<std::pair<double, std::int64_t>>;
+
+Counts countsOf(const SampleSeries& series)
+{
+    Counts pairs;
+    pairs.reserve(static_cast<std::size_t>(series.pairCount()));
+    for (int k = 0; k < series.pairCount(); ++k)
+        pairs.emplace_back(series.variant(k), series.frequency(k));
+    std::sort(pairs.begin(), pairs.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    Counts merged;
+    for (const auto& [variant, count] : pairs) {
+        if (merged.empty() || merged.back().first != variant)
+            merged.emplace_back(variant, 0);
+        merged.back().second += count;
+    }
+    merged.erase(std::remove_if(merged.begin(), merged.end(),
+                                [](const auto& each) { return each.second == 0; }),
+                 merged.end());
+    return merged;
+}
+
+// The smallest gap between neighbouring variants; 0 where there is none.
+double smallestGap(const Counts& variants)
+{
+    double gap = 0;
+    for (std::size_t k = 1; k < variants.size(); ++k) {
+        const double next = variants[k].first - variants[k - 1].first;
+        if (next > 0)
+            gap = gap == 0 ? next : std::min(gap, next);
+    }
+    return gap;
+}
+
 bool isFinitePoint(const QPointF& point)
 {
     return std::isfinite(point.x()) && std::isfinite(point.y());
@@ -73,17 +109,14 @@ FigureModel FigureModel::of(const DataSet& data)
     TTestResult r;
     computeTTest(data.sample1, data.sample2, r);
     const SampleSeries* series[] = {&data.sample1, &data.sample2};
-    std::map<double, std::int64_t> counts[2]; // the variants, each once, ascending
+    Counts counts[2];
     bool classes = false;
     for (int k = 0; k < 2; ++k) {
         Sample& sample = model.samples[static_cast<std::size_t>(k)];
         sample.n = series[k]->frequencySum();
         sample.mean = k == 0 ? r.dM1 : r.dM2;
         sample.error = k == 0 ? r.dm1 : r.dm2;
-        for (int pair = 0; pair < series[k]->pairCount(); ++pair)
-            counts[k][series[k]->variant(pair)] += series[k]->frequency(pair);
-        for (auto it = counts[k].begin(); it != counts[k].end();)
-            it = it->second == 0 ? counts[k].erase(it) : std::next(it);
+        counts[k] = countsOf(*series[k]);
         const bool negative = std::any_of(counts[k].cbegin(), counts[k].cend(),
                                           [](const auto& count) { return count.second < 0; });
         QString why;
@@ -111,8 +144,8 @@ FigureModel FigureModel::of(const DataSet& data)
             if (!model.drawable(k))
                 continue;
             most = std::max(most, model.samples[static_cast<std::size_t>(k)].n);
-            low = first ? counts[k].begin()->first : std::min(low, counts[k].begin()->first);
-            high = first ? counts[k].rbegin()->first : std::max(high, counts[k].rbegin()->first);
+            low = first ? counts[k].front().first : std::min(low, counts[k].front().first);
+            high = first ? counts[k].back().first : std::max(high, counts[k].back().first);
             first = false;
         }
         const double number = std::ceil(std::log2(static_cast<double>(most))) + 1;
@@ -139,18 +172,11 @@ FigureModel FigureModel::of(const DataSet& data)
     } else {
         // The step beyond the extremes: the smallest gap between neighbouring
         // variants; of both samples where one has a single variant.
-        const auto smallestGap = [](const std::map<double, std::int64_t>& variants) {
-            double gap = 0;
-            for (auto it = variants.cbegin(); std::next(it) != variants.cend(); ++it) {
-                const double next = std::next(it)->first - it->first;
-                gap = gap == 0 ? next : std::min(gap, next);
-            }
-            return gap;
-        };
-        std::map<double, std::int64_t> both;
+        Counts both;
         for (int k = 0; k < 2; ++k)
             if (model.drawable(k))
-                both.insert(counts[k].cbegin(), counts[k].cend());
+                both.insert(both.end(), counts[k].cbegin(), counts[k].cend());
+        std::sort(both.begin(), both.end());
         for (int k = 0; k < 2; ++k) {
             if (!model.drawable(k))
                 continue;
@@ -158,11 +184,11 @@ FigureModel FigureModel::of(const DataSet& data)
             double step = counts[k].size() > 1 ? smallestGap(counts[k]) : smallestGap(both);
             if (step == 0)
                 step = 1;
-            sample.polygon.emplace_back(counts[k].begin()->first - step, 0.0);
+            sample.polygon.emplace_back(counts[k].front().first - step, 0.0);
             for (const auto& [variant, count] : counts[k])
                 sample.polygon.emplace_back(variant, 100.0 * static_cast<double>(count) /
                                                          static_cast<double>(sample.n));
-            sample.polygon.emplace_back(counts[k].rbegin()->first + step, 0.0);
+            sample.polygon.emplace_back(counts[k].back().first + step, 0.0);
         }
     }
 

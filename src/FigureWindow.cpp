@@ -127,7 +127,7 @@ void FigureWindow::placeBesideDialog()
     const QRect free = parentWidget()->screen()->availableGeometry();
     const QRect dialog = parentWidget()->frameGeometry();
     const QFontMetrics metrics(font());
-    QSize size(metrics.averageCharWidth() * 72, metrics.lineSpacing() * 34);
+    QSize size(metrics.averageCharWidth() * 96, metrics.lineSpacing() * 38);
     const int right = free.right() - dialog.right();
     const int left = dialog.left() - free.left();
     const int beside = std::max(right, left) - 10;

@@ -17,7 +17,8 @@
 # Ctrl+Z and corrected; the whole comparison,
 # saved through the real file dialog and compared byte for byte; the same
 # samples pasted as two groups side by side (X11: by the middle click of the
-# selection) and calculated, saved byte for byte alike; no journal left. large-font: the dialog grows and stays on the screen, and the
+# selection) and calculated, saved byte for byte alike; «Рисунок» by Ctrl+G,
+# owned by the dialog, closed by Escape; no journal left. large-font: the dialog grows and stays on the screen, and the
 # protocol's focus frame shows on it. Escape then ends it with status 0.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/x11.sh"
@@ -191,6 +192,21 @@ elif [ -n "$reference" ]; then
     until_ok 30 test -s "$work/home/groups.txt" || fail "no report of the groups saved"
     cmp "$work/home/groups.txt" "$reference" || fail "the groups' report differs from $reference"
     shown "$main" || fail "the dialog did not get the focus back after saving the groups"
+    # «Рисунок» opens only when asked, by Ctrl+G: a window of the dialog's own,
+    # above it; Escape closes it and gives the dialog the keyboard back.
+    gone "Рисунок" || fail "a figure nobody asked for"
+    press ctrl+g
+    shown "Рисунок" || fail "no figure on Ctrl+G"
+    if [ "$mode" = x11 ]; then
+        [ "$(xprop -id "$(window_titled "Рисунок")" WM_TRANSIENT_FOR)" = \
+            "WM_TRANSIENT_FOR(WINDOW): window id # $(printf 0x%x "$dialog")" ] ||
+            fail "the figure is not the dialog's"
+    else
+        owned "Рисунок" "$dialog" || fail "the figure is not the dialog's"
+    fi
+    press Escape
+    until_ok 30 gone "Рисунок" || fail "the figure stays after Escape"
+    shown "$main" || fail "the dialog did not get the focus back after the figure"
 fi
 press Escape
 until_ok 60 eval '! kill -0 $app' || fail "still running after Escape"
