@@ -56,7 +56,8 @@ protected:
     {
         auto* menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->addAction(tr("Копировать рисунок"), this, [this] { copy(); });
+        connect(menu->addAction(tr("Копировать рисунок")), &QAction::triggered, this,
+                [this] { copy(); });
         menu->popup(event->globalPos());
     }
 
@@ -77,6 +78,7 @@ FigureWindow::FigureWindow(QWidget* dialog, const DataSet& data, std::function<b
     m_numbers->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_numbers->setAccessibleName(tr("Числа"));
     m_numbers->setTabChangesFocus(true);
+    m_numbers->setMinimumHeight(fontMetrics().lineSpacing() * 7);
     m_numbers->setMaximumHeight(fontMetrics().lineSpacing() * 10);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_figure, 1);
