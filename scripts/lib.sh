@@ -16,7 +16,8 @@ RUN_PACKAGES=(fonts-urw-base35 qt6-translations-l10n)
 # as Debian does) and the benchmarks.
 TEST_PACKAGES=(libboost-math-dev libbenchmark-dev xvfb xdotool x11-utils
     fonts-dejavu-core openbox imagemagick qt6-gtk-platformtheme fonts-cantarell
-    sway wtype jq qt6-wayland xclip wl-clipboard lintian reuse desktop-file-utils appstream time)
+    sway wtype jq qt6-wayland xclip wl-clipboard lintian reuse desktop-file-utils appstream time
+    poppler-utils)
 # Building the Debian package: what debian/control asks for, and its tools.
 PACKAGE_PACKAGES=(dpkg-dev debhelper cmake qt6-base-dev qt6-svg-dev libboost-math-dev qt6-translations-l10n
     fonts-dejavu-core)

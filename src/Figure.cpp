@@ -96,6 +96,12 @@ double smallestGap(const Counts& variants)
     return gap;
 }
 
+// Text measured as it will be drawn: on a printer or in a PDF, at its resolution.
+QFontMetricsF metricsOf(const QFont& font, const QPaintDevice* device)
+{
+    return device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
+}
+
 bool isFinitePoint(const QPointF& point)
 {
     return std::isfinite(point.x()) && std::isfinite(point.y());
@@ -222,8 +228,9 @@ FigureModel FigureModel::of(const DataSet& data)
     return model;
 }
 
-FigurePlot::FigurePlot(const FigureModel& model, const QRectF& area, const QFont& font)
-    : m_line(QFontMetricsF(font).lineSpacing())
+FigurePlot::FigurePlot(const FigureModel& model, const QRectF& area, const QFont& font,
+                       const QPaintDevice* device)
+    : m_line(metricsOf(font, device).lineSpacing())
 {
     if (!model.drawable(0) && !model.drawable(1))
         return;
@@ -233,7 +240,7 @@ FigurePlot::FigurePlot(const FigureModel& model, const QRectF& area, const QFont
     const double top = std::max(1.0, std::ceil(model.range.bottom() / step - 1e-9)) * step;
     m_yTicks = ticksOver(0, top);
     m_range = QRectF(QPointF(model.range.left(), 0), QPointF(model.range.right(), top));
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics = metricsOf(font, device);
     double labels = 0;
     for (const double tick : m_yTicks)
         labels = std::max(labels, metrics.horizontalAdvance(real(tick)));
@@ -266,7 +273,7 @@ void paintFigure(QPainter& painter, const QRectF& area, const FigureModel& model
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font);
     painter.fillRect(area, palette.color(QPalette::Base));
-    const FigurePlot plot(model, area, font);
+    const FigurePlot plot(model, area, font, painter.device());
     const double line = plot.legendLine();
     const double width = std::max(1.0, line / 8);
     const QColor ink = palette.color(QPalette::Text);

@@ -16,6 +16,7 @@ class QColor;
 class QFont;
 class QPainter;
 class QPalette;
+class QPaintDevice;
 
 // The picture of a data set as the method draws it: each sample's frequency
 // polygon, y the relative frequency in per cent of its N, its ends down on the
@@ -44,7 +45,9 @@ struct FigureModel
 class FigurePlot
 {
 public:
-    FigurePlot(const FigureModel& model, const QRectF& area, const QFont& font);
+    // device: what the font is measured for; none for the screen.
+    FigurePlot(const FigureModel& model, const QRectF& area, const QFont& font,
+               const QPaintDevice* device = nullptr);
     QPointF toPixel(QPointF value) const;
     // The height at which sample k's M ± m lies over the x axis.
     double markRow(int k) const;

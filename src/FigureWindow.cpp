@@ -3,14 +3,25 @@
 
 #include "FigureWindow.h"
 
+#include "Desktop.h"
+#include "PrintLayout.h"
+#include "ReportFile.h"
+#include "StudentForm.h"
+
+#include <QAction>
 #include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSvgGenerator>
@@ -58,6 +69,7 @@ protected:
         menu->setAttribute(Qt::WA_DeleteOnClose);
         connect(menu->addAction(tr("Копировать рисунок")), &QAction::triggered, this,
                 [this] { copy(); });
+        menu->addActions(m_window->actions());
         menu->popup(event->globalPos());
     }
 
@@ -84,6 +96,13 @@ FigureWindow::FigureWindow(QWidget* dialog, const DataSet& data, std::function<b
     layout->addWidget(m_figure, 1);
     layout->addWidget(m_numbers);
     setTabOrder(m_figure, m_numbers);
+    auto* save = new QAction(tr("Сохранить рисунок…"), this);
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &FigureWindow::saveFigure);
+    auto* print = new QAction(tr("Печать…"), this);
+    print->setShortcut(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &FigureWindow::printRequested);
+    addActions({save, print});
     refresh();
 }
 
@@ -149,32 +168,80 @@ void FigureWindow::placeBesideDialog()
 QMimeData* FigureWindow::copy() const
 {
     auto* data = new QMimeData;
-    const QSize size = m_figure->size();
-    const qreal scale = m_figure->devicePixelRatioF();
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    {
-        QPainter painter(&image);
-        paintFigure(painter, QRectF(QPointF(), size), m_model, m_figure->palette(),
-                    m_figure->font());
-    }
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    image.save(&png, "PNG");
-    data->setData(QStringLiteral("image/png"), png.data());
-    QBuffer svg;
-    QSvgGenerator generator;
-    generator.setOutputDevice(&svg);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(), size));
-    generator.setTitle(tr("Рисунок"));
-    generator.setDescription(describeFigure(m_model));
-    {
-        QPainter painter(&generator);
-        paintFigure(painter, QRectF(QPointF(), size), m_model, m_figure->palette(),
-                    m_figure->font());
-    }
-    data->setData(QStringLiteral("image/svg+xml"), svg.data());
+    data->setData(QStringLiteral("image/png"), figureFile(QStringLiteral("png")));
+    data->setData(QStringLiteral("image/svg+xml"), figureFile(QStringLiteral("svg")));
     data->setText(m_numbers->toPlainText());
     return data;
+}
+
+QPalette FigureWindow::activePalette() const
+{
+    QPalette palette = m_figure->palette();
+    palette.setCurrentColorGroup(QPalette::Active);
+    return palette;
+}
+
+QByteArray FigureWindow::figureFile(const QString& kind) const
+{
+    const QPalette palette = activePalette(); // a file shows the window as when it has the focus
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    const QSize size = m_figure->size();
+    if (kind == QLatin1String("png")) { // sharp in a printed thesis: 1600 px across at least
+        const qreal scale = std::max(m_figure->devicePixelRatioF(), 1600.0 / size.width());
+        QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(palette.color(QPalette::Base)); // the scale's last part-pixel too
+        QPainter painter(&image);
+        paintFigure(painter, QRectF(QPointF(), size), m_model, palette, m_figure->font());
+        painter.end();
+        image.save(&file, "PNG");
+    } else if (kind == QLatin1String("svg")) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&file);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(), size));
+        generator.setTitle(tr("Рисунок"));
+        generator.setDescription(describeFigure(m_model));
+        QPainter painter(&generator);
+        paintFigure(painter, QRectF(QPointF(), size), m_model, palette, m_figure->font());
+    } else { // A4, the figure and the numbers on one page
+        QPdfWriter pdf(&file);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setTitle(tr("Рисунок"));
+        QPainter painter(&pdf);
+        paintFigurePage(painter, QRectF(0, 0, pdf.width(), pdf.height()), m_model,
+                        m_numbers->toPlainText(), m_figure->font());
+    }
+    return file.data();
+}
+
+// A name ending in .png, .svg or .pdf is that kind, whatever the filter; any
+// other name gets the chosen filter's ending.
+void FigureWindow::saveFigure()
+{
+    NameOnlyIconProvider icons;
+    const QStringList filters{tr("Рисунок PNG (*.png)"), tr("Рисунок SVG (*.svg)"),
+                              tr("Документ PDF (*.pdf)")};
+    const QStringList kinds{QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
+    QFileDialog dialog(this, tr("Сохранить рисунок"),
+                       saveFolder().isEmpty() ? QDir::homePath() : saveFolder(),
+                       filters.join(QStringLiteral(";;")));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setIconProvider(&icons);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty())
+        return;
+    QString path = dialog.selectedFiles().value(0);
+    saveFolder() = QFileInfo(path).absolutePath();
+    QString kind = QFileInfo(path).suffix().toLower();
+    if (!kinds.contains(kind)) {
+        kind = kinds.value(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
+        path += QLatin1Char('.') + kind;
+    }
+    if (QFile::exists(path) &&
+        !confirmed(this, tr("Такой файл уже существует!"), tr("Перезаписать существующий файл?")))
+        return;
+    writeReport(path, figureFile(kind));
 }

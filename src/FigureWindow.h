@@ -35,9 +35,19 @@ public:
     // What Ctrl+C on the figure puts on the clipboard: the figure as PNG and SVG,
     // the numbers as text.
     QMimeData* copy() const;
+    // Ctrl+S and «Сохранить рисунок…»: the figure as PNG, SVG or PDF, written as
+    // the report is; the data set and the journal untouched.
+    void saveFigure();
+    // The figure as a file of that kind: "png", "svg" or "pdf".
+    QByteArray figureFile(const QString& kind) const;
+
+signals:
+    // Ctrl+P and «Печать…»: the dialog prints, owned by this window.
+    void printRequested();
 
 private:
     void refresh();
+    QPalette activePalette() const;
     void placeBesideDialog();
 
     const DataSet& m_data;

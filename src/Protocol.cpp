@@ -59,9 +59,9 @@ void Protocol::removeLastLines(QTextEdit* protocol, int count)
 QMenu* Protocol::createContextMenu()
 {
     QMenu* menu = createStandardContextMenu();
-    if (m_leading != nullptr) {
+    if (!m_leading.isEmpty()) {
         QAction* first = menu->actions().value(0);
-        menu->insertAction(first, m_leading);
+        menu->insertActions(first, m_leading);
         menu->insertSeparator(first);
     }
     return menu;

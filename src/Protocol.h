@@ -21,9 +21,9 @@ class Protocol : public QTextEdit
 public:
     explicit Protocol(QWidget* parent);
 
-    // An action of the dialog's at the head of the context menu, above the
+    // Actions of the dialog's at the head of the context menu, above the
     // toolkit's own items.
-    void setLeadingAction(QAction* action) { m_leading = action; }
+    void setLeadingActions(QList<QAction*> actions) { m_leading = std::move(actions); }
     QMenu* createContextMenu();
 
     // A step taken back takes its lines with it.
@@ -34,5 +34,5 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    QAction* m_leading = nullptr;
+    QList<QAction*> m_leading;
 };

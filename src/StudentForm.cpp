@@ -11,6 +11,7 @@
 #include "FigureWindow.h"
 #include "Handover.h"
 #include "Journal.h"
+#include "PrintLayout.h"
 #include "Protocol.h"
 #include "ReportFile.h"
 #include "TTest.h"
@@ -24,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -120,8 +123,12 @@ StudentForm::StudentForm(QWidget* parent, const char* name, bool modal, Qt::Wind
     auto* figure = new QAction(tr("Рисунок…"), this);
     figure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     addAction(figure);
-    static_cast<Protocol*>(ResultEdit)->setLeadingAction(figure);
+    auto* print = new QAction(tr("Печать…"), this);
+    print->setShortcut(QKeySequence::Print);
+    addAction(print);
+    static_cast<Protocol*>(ResultEdit)->setLeadingActions({figure, print});
     connect(figure, &QAction::triggered, this, &StudentForm::showFigure);
+    connect(print, &QAction::triggered, this, [this] { printDataSet(this); });
     // Ctrl+Z where no edit has typing of its own to undo.
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
             &StudentForm::takeBack);
@@ -388,10 +395,31 @@ void StudentForm::reject()
 
 void StudentForm::showFigure()
 {
-    if (m_figure == nullptr)
+    if (m_figure == nullptr) {
         m_figure = new FigureWindow(this, dataSet,
                                     [this] { return entryState() == EntryState::EntryDone; });
+        connect(m_figure, &FigureWindow::printRequested, this, [this] { printDataSet(m_figure); });
+    }
     m_figure->present();
+}
+
+void StudentForm::printDataSet(QWidget* owner)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    QPrintDialog dialog(&printer, owner);
+    if (dialog.exec() == QDialog::Accepted)
+        printOn(&printer);
+}
+
+void StudentForm::printOn(QPagedPaintDevice* device)
+{
+    const bool closed = entryState() == EntryState::EntryDone;
+    const FigureModel model = FigureModel::of(dataSet);
+    QFont protocolFont = ResultEdit->font(); // as drawn, whatever the screen's scale
+    protocolFont.setPointSize(DrawnLayout::protocolPoints);
+    ::printDataSet(device, {ResultEdit->toPlainText(), protocolFont, closed ? &model : nullptr,
+                            figureNumbers(dataSet, closed)});
 }
 
 // The figure, where it is open, follows every step, take-back and reset.

@@ -16,6 +16,7 @@ class QPushButton;
 class QTextEdit;
 class Journal;
 class FigureWindow;
+class QPagedPaintDevice;
 
 // Where the entry of the two samples stands. It is never stored: it is read off
 // which of the four line edits is enabled.
@@ -75,6 +76,10 @@ public:
     // made when first asked for.
     void showFigure();
     FigureWindow* figureWindow() const { return m_figure; }
+    // Ctrl+P: the print dialog, owned by the window asked from; the protocol as
+    // saved, and once both samples are closed the figure and its numbers.
+    void printDataSet(QWidget* owner);
+    void printOn(QPagedPaintDevice* device);
 
 protected slots:
     virtual void languageChange();

@@ -25,6 +25,7 @@ public:
     void queueAnswers(const QStringList& answers) { m_answers += answers; }
     // "Critical: title / text", with the buttons left to right where there are
     // several: "[&Да, &Нет]"; a file dialog as "File: title / filters in folder";
+    // any other as "QPrintDialog: title / the title of the window it belongs to";
     // " (no parent)" after a box that does not belong to a window.
     const QStringList& boxes() const { return m_boxes; }
     // What a screen reader last said beyond a widget's name and role: the
@@ -68,11 +69,13 @@ private:
             texts << button->text();
         m_boxes << QStringLiteral("%1: %2 / %3%4%5")
                        .arg(box ? QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())
-                                : "File",
+                            : files ? "File"
+                                    : dialog->metaObject()->className(),
                             dialog->windowTitle(),
-                            box ? box->text()
-                                : files->nameFilters().join(';') + " in " +
-                                      files->directory().absolutePath(),
+                            box     ? box->text()
+                            : files ? files->nameFilters().join(';') + " in " +
+                                          files->directory().absolutePath()
+                                    : dialog->parentWidget()->windowTitle(),
                             texts.size() > 1 ? " [" + texts.join(", ") + ']' : QString(),
                             dialog->parentWidget() == nullptr ? " (no parent)" : "");
         const QString answer =

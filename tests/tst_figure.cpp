@@ -10,7 +10,30 @@
 #include "Protocol.h"
 #include "StudentForm.h"
 
+#include "SyncWatch.h"
+
+#include <QPrinter>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
 namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// The text of a PDF, pages split by form feeds, as pdftotext reads it.
+QString pdfText(const QString& path)
+{
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"),
+                 {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    reader.waitForFinished();
+    return QString::fromUtf8(reader.readAllStandardOutput());
+}
 
 // "5:3 7:1 | 8:2 10:2": both samples' pairs.
 DataSet dataOf(const QString& samples)
@@ -94,6 +117,11 @@ private slots:
     void numbers();
     void window();
     void copied();
+    void printed_data();
+    void printed();
+    void figureFiles();
+    void saved_data();
+    void saved();
 
 private:
     std::unique_ptr<QTemporaryDir> m_state;
@@ -282,7 +310,8 @@ void TestFigure::window()
 
     const std::unique_ptr<QMenu> menu(static_cast<Protocol*>(form.ResultEdit)->createContextMenu());
     QCOMPARE(menu->actions().first()->text(), QStringLiteral("Рисунок…"));
-    QVERIFY(menu->actions().at(2)->text().contains(QStringLiteral("Копировать")));
+    QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Печать…"));
+    QVERIFY(menu->actions().at(3)->text().contains(QStringLiteral("Копировать")));
     menu->actions().first()->trigger();
     QCOMPARE(figureShown(), shown);
 
@@ -318,9 +347,7 @@ void TestFigure::copied()
     FigureWindow* window = form.figureWindow();
     QTest::keyClick(window->figure(), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
-    QImage png;
-    QVERIFY(png.loadFromData(copied->data(QStringLiteral("image/png")), "PNG"));
-    QCOMPARE(png.size(), window->figure()->size() * window->figure()->devicePixelRatio());
+    QCOMPARE(copied->data(QStringLiteral("image/png")), window->figureFile("png"));
     const QByteArray svg = copied->data(QStringLiteral("image/svg+xml"));
     QVERIFY(svg.contains("<svg") && svg.contains("5.5"));
     QCOMPARE(copied->text(), window->numbers()->toPlainText());
@@ -329,6 +356,208 @@ void TestFigure::copied()
              QStringLiteral("Полигоны частот двух выборок, по оси y частость в процентах. 1-я "
                             "выборка: N = 4, M₁ ± m₁ = 5.5 ± 0.5, варианты от 5 до 7. 2-я "
                             "выборка: N = 4, M₂ ± m₂ = 9 ± 0.57735, варианты от 8 до 10."));
+}
+
+// Printed to a PDF, as «Печать в файл» does on a machine with no printer: every
+// protocol line in order, the figure's numbers once both samples are closed, a
+// page of their own, page numbers; more pages for a longer protocol.
+void TestFigure::printed_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("pairs");  // pasted first
+    QTest::addColumn<int>("fewest"); // pages
+    QTest::addColumn<int>("most");
+    QTest::newRow("worked example") << "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #" << 0 << 2 << 2;
+    QTest::newRow("sample 1 still entered: no figure") << "5 = 3 =" << 0 << 1 << 1;
+    // 1,016 lines at 12 pt, some 50 to 70 an A4 page, and the figure's.
+    QTest::newRow("10^3 pairs pasted") << "| 8 = 2 = 10 = 2 = | #" << 1000 << 16 << 22;
+}
+
+void TestFigure::printed()
+{
+    QFETCH(QString, script);
+    QFETCH(int, pairs);
+    QString pasted;
+    for (int k = 0; k < pairs; ++k)
+        pasted += QStringLiteral("%1\t%2\n").arg(k).arg(1 + k % 3);
+    QGuiApplication::clipboard()->setText(pasted);
+    ModalCatcher catcher;
+    StudentForm form;
+    play(form, (pairs > 0 ? "<Ctrl+V> " : "") + script);
+    const QString path = m_state->filePath("printed.pdf");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        form.printOn(&printer);
+    }
+    const QString text = pdfText(path);
+    const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+    QFETCH(int, fewest);
+    QFETCH(int, most);
+    QVERIFY2(pages.size() >= fewest && pages.size() <= most,
+             qPrintable(QString::number(pages.size())));
+    QVERIFY(pages.first().contains(QStringLiteral("Сравнение по t-критерию Стъюдента")));
+    qsizetype at = 0;
+    for (const QString& line : form.ResultEdit->toPlainText().split('\n')) {
+        at = text.indexOf(line.trimmed(), at);
+        QVERIFY2(at >= 0, qPrintable(line));
+    }
+    QVERIFY(pages.last().contains(QStringLiteral("Страница %1 из %1").arg(pages.size())));
+    const bool closed = script.endsWith('#');
+    QCOMPARE(pages.last().contains(QStringLiteral("Полигон")) ||
+                 pages.last().contains(QStringLiteral("число степеней свободы")),
+             closed);
+    if (closed)
+        QVERIFY(pages.last().contains(QStringLiteral("d Коэна")) &&
+                !pages.last().contains(QStringLiteral("Варианты 1-го ряда")));
+}
+
+// The figure's three kinds of file: a PNG 1600 px across at least, an SVG with
+// both polygons as lines of as many points as the series has variants and two
+// ends, and text as text; an A4 PDF with the numbers.
+void TestFigure::figureFiles()
+{
+    ModalCatcher catcher;
+    StudentForm form;
+    play(form, "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = 12 = 1 = |");
+    form.showFigure();
+    const FigureWindow* window = form.figureWindow();
+    QImage png;
+    QVERIFY(png.loadFromData(window->figureFile("png"), "PNG"));
+    QVERIFY(png.width() >= 1600);
+    QCOMPARE(png.height(),
+             qRound(png.width() * double(window->figure()->height()) / window->figure()->width()));
+    const QString svg = QString::fromUtf8(window->figureFile("svg"));
+    QStringList counts;
+    static const QRegularExpression polyline(QStringLiteral("<polyline[^>]*points=\"([^\"]*)\""));
+    for (auto match = polyline.globalMatch(svg); match.hasNext();) {
+        const int points = int(match.next().captured(1).split(' ', Qt::SkipEmptyParts).size());
+        if (points > 2)
+            counts << QString::number(points);
+    }
+    QCOMPARE(counts, QStringList({"4", "5"}));
+    QVERIFY(svg.contains(QStringLiteral("Частость, %")));
+    const QByteArray pdf = window->figureFile("pdf");
+    QVERIFY(pdf.startsWith("%PDF"));
+    QFile file(m_state->filePath("figure.pdf"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size());
+    file.close();
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file.fileName()});
+    info.waitForFinished();
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("(A4)")));
+    QVERIFY(pdfText(file.fileName()).contains(QStringLiteral("p = 0.00")));
+}
+
+// Ctrl+S in «Рисунок»: the file dialog in Russian where the last file was chosen,
+// the kind by the name's ending or else the filter's (the first, PNG, here),
+// written as the report is: asked before overwriting, in place over someone
+// else's file and synced there, the old file whole where the disk fills. The
+// data set and the journal stay. Ctrl+P reaches the print dialog from both
+// windows, each owning its own.
+void TestFigure::saved_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind"); // "" for nothing written
+    QTest::newRow("no ending: the filter's added") << QStringList{"~/fig"} << "fig.png"
+                                                   << "png";
+    QTest::newRow("an SVG by its name") << QStringList{"~/fig.svg"} << "fig.svg"
+                                        << "svg";
+    QTest::newRow("a PDF by its name, in capitals") << QStringList{"~/fig.PDF"} << "fig.PDF"
+                                                    << "pdf";
+    QTest::newRow("another ending kept, the filter's added")
+        << QStringList{"~/fig.txt"} << "fig.txt.png"
+        << "png";
+    QTest::newRow("existing, &Нет") << QStringList{"~/old.png", "&Нет"} << "old.png"
+                                    << "";
+    QTest::newRow("another user's file, in place and synced")
+        << QStringList{"~/old.png", "&Да"} << "old.png"
+        << "png";
+    QTest::newRow("a disk that fills: the old file whole")
+        << QStringList{"~/disk/old.png", "&Да"} << "disk/old.png"
+        << "";
+}
+
+void TestFigure::saved()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    const QString home = m_state->path();
+    const QString disk = home + "/disk";
+    const bool full = file.startsWith("disk/");
+    if (full) { // a small disk nearly full, the old file on it someone else's
+        QVERIFY(QDir().mkdir(disk));
+        if (mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("a small tmpfs needs root");
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (full)
+            umount2(QFile::encodeName(disk), MNT_DETACH);
+    });
+    const QByteArray old(full ? 2000 : 10000, 'x');
+    QFile oldFile(home + '/' + (full ? "disk/old.png" : "old.png"));
+    QVERIFY(oldFile.open(QIODevice::WriteOnly) && oldFile.write(old) == old.size());
+    oldFile.close();
+    if (full) {
+        QFile filler(disk + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(40 << 10, 'f')) > 0);
+    }
+    const bool someoneElses =
+        QTest::currentDataTag() == QByteArray("another user's file, in place and synced") || full;
+    struct stat before = {};
+    if (someoneElses && chown(QFile::encodeName(oldFile.fileName()), 65534, 65534) != 0)
+        QSKIP("another user's file needs root");
+    stat(QFile::encodeName(oldFile.fileName()), &before);
+
+    ModalCatcher catcher;
+    saveFolder() = home;
+    for (QString& answer : answers)
+        answer.replace('~', home);
+    catcher.queueAnswers(answers);
+    StudentForm form;
+    play(form, "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #");
+    const QStringList journalled = QDir(Journal::folder()).entryList({"*.journal"});
+    form.showFigure();
+    QTRY_COMPARE(QApplication::activeWindow(), form.figureWindow());
+    synced().clear();
+    QTest::keyClick(form.figureWindow()->figure(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(catcher.boxes().first(),
+             QStringLiteral("File: Сохранить рисунок / Рисунок PNG (*.png);Рисунок SVG (*.svg);"
+                            "Документ PDF (*.pdf) in ") +
+                 home);
+    const QString path = home + '/' + file;
+    const QByteArray written = bytesOf(path);
+    if (kind.isEmpty()) {
+        QCOMPARE(written, old);
+    } else {
+        QCOMPARE(written, form.figureWindow()->figureFile(kind));
+        // In place the file itself is synced; a new one goes atomically, its folder synced.
+        QVERIFY(synced().contains(someoneElses ? QFileInfo(path).canonicalFilePath()
+                                               : QFileInfo(path).canonicalPath()));
+    }
+    struct stat after = {};
+    stat(QFile::encodeName(path), &after);
+    if (someoneElses) // in place: the same file, its owner's still
+        QVERIFY(after.st_ino == before.st_ino && after.st_uid == 65534);
+    QCOMPARE(saveFolder(), QFileInfo(path).absolutePath());
+    // Nothing of the data set changed, and its journal is there as before.
+    QVERIFY(form.SaveButton->isEnabled());
+    QCOMPARE(QDir(Journal::folder()).entryList({"*.journal"}), journalled);
+
+    // Ctrl+P from either window: the print dialog, owned by it; Escape prints nothing.
+    catcher.queueAnswers({"Escape", "Escape"});
+    const qsizetype shown = catcher.boxes().size();
+    form.figureWindow()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), form.figureWindow());
+    QTest::keyClick(form.figureWindow()->figure(), Qt::Key_P, Qt::ControlModifier);
+    play(form, "<Ctrl+P>");
+    QCOMPARE(catcher.boxes().mid(shown).replaceInStrings(QRegularExpression(": .* / "), " / "),
+             QStringList(
+                 {"QPrintDialog / Рисунок", "QPrintDialog / Сравнение по t-критерию Стъюдента"}));
 }
 
 QTEST_MAIN(TestFigure)
