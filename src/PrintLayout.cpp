@@ -51,10 +51,12 @@ void paintFigurePage(QPainter& painter, const QRectF& page, const FigureModel& m
     QTextDocument text;
     fill(text, painter.device(), font, page.width(), numbers);
     const double below = std::min(text.size().height(), page.height() / 2);
-    paintFigure(painter, QRectF(page.topLeft(), QSizeF(page.width(), page.height() - below)), model,
-                paperPalette(), font);
+    // As wide as the page, three quarters of that high where the page allows.
+    const double high = std::min(page.height() - below, page.width() * 0.75);
+    paintFigure(painter, QRectF(page.topLeft(), QSizeF(page.width(), high)), model, paperPalette(),
+                font);
     painter.save();
-    painter.translate(page.left(), page.bottom() - below);
+    painter.translate(page.left(), page.top() + high);
     text.drawContents(&painter, QRectF(0, 0, page.width(), below));
     painter.restore();
 }
@@ -81,9 +83,8 @@ void printDataSet(QPagedPaintDevice* device, const PrintedDataSet& printed)
         tr("Сравнение по t-критерию Стъюдента") + QStringLiteral(", ") +
             QLocale(QLocale::Russian).toString(QDate::currentDate(), QLocale::LongFormat),
         title);
-    QTextBlockFormat gap;
-    gap.setTopMargin(footer.size().height());
-    cursor.insertBlock(gap, QTextCharFormat()); // only the protocol's first line has the gap
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat()); // a line between
+    cursor.insertBlock();
     cursor.insertFragment(QTextDocumentFragment::fromPlainText(printed.protocol));
     document.setPageSize(body.size());
 
