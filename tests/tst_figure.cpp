@@ -367,10 +367,15 @@ void TestFigure::printed_data()
     QTest::addColumn<int>("pairs");  // pasted first
     QTest::addColumn<int>("fewest"); // pages
     QTest::addColumn<int>("most");
-    QTest::newRow("worked example") << "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #" << 0 << 2 << 2;
-    QTest::newRow("sample 1 still entered: no figure") << "5 = 3 =" << 0 << 1 << 1;
+    QTest::addColumn<int>("paper"); // QPageSize::PageSizeId
+    const int a4 = QPageSize::A4;
+    QTest::newRow("worked example")
+        << "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #" << 0 << 2 << 2 << a4;
+    QTest::newRow("worked example on Letter")
+        << "5 = 3 = 7 = 1 = | 8 = 2 = 10 = 2 = | #" << 0 << 2 << 2 << int(QPageSize::Letter);
+    QTest::newRow("sample 1 still entered: no figure") << "5 = 3 =" << 0 << 1 << 1 << a4;
     // 1,016 lines at 12 pt, some 50 to 70 an A4 page, and the figure's.
-    QTest::newRow("10^3 pairs pasted") << "| 8 = 2 = 10 = 2 = | #" << 1000 << 16 << 22;
+    QTest::newRow("10^3 pairs pasted") << "| 8 = 2 = 10 = 2 = | #" << 1000 << 16 << 22 << a4;
 }
 
 void TestFigure::printed()
@@ -389,7 +394,8 @@ void TestFigure::printed()
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        QFETCH(int, paper);
+        printer.setPageSize(QPageSize(QPageSize::PageSizeId(paper)));
         form.printOn(&printer);
     }
     const QString text = pdfText(path);
