@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPalette>
 
 #include <algorithm>

@@ -33,8 +33,7 @@ void fill(QTextDocument& document, QPaintDevice* device, const QFont& font, doub
     document.setPlainText(text);
 }
 
-} // namespace
-
+// A light palette for paper, whatever the screen's theme.
 QPalette paperPalette()
 {
     QPalette paper = QApplication::palette();
@@ -44,6 +43,8 @@ QPalette paperPalette()
         paper.setColor(role, Qt::black);
     return paper;
 }
+
+} // namespace
 
 void paintFigurePage(QPainter& painter, const QRectF& page, const FigureModel& model,
                      const QString& numbers, const QFont& font)

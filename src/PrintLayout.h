@@ -29,6 +29,3 @@ void printDataSet(QPagedPaintDevice* device, const PrintedDataSet& printed);
 // the figure saved as a PDF.
 void paintFigurePage(QPainter& painter, const QRectF& page, const FigureModel& model,
                      const QString& numbers, const QFont& font);
-
-// A light palette for paper, whatever the screen's theme.
-QPalette paperPalette();
